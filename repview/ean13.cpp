@@ -1,0 +1,56 @@
+#include "repview/ean13.h"
+
+#include "platform/run_time_error.h"
+
+namespace zlt::repview {
+
+namespace {
+
+int valueAt(const std::string& digits, size_t position)
+{
+    if (position > digits.size())
+        return 0;
+    char c = digits[position - 1];
+    return (c >= '0' && c <= '9') ? c - '0' : 0;
+}
+
+// Number sets of the third to seventh digits by leading digit: 'A' or 'B'.
+constexpr const char* LeftHalfSets[10] = {
+    "AAAAA", "ABABB", "ABBAB", "ABBBA", "BAABB", "BBAAB", "BBBAA", "BABAB", "BABBA", "BBABA",
+};
+
+}  // namespace
+
+void EncodeEan13(RepviewState& state)
+{
+    std::string& digits = state.BarcodeDigits;
+    if (digits.size() == 12) {
+        int sum = 0;
+        for (size_t p = 1; p <= 12; ++p)
+            sum += (p % 2 == 1 ? 1 : 3) * valueAt(digits, p);
+        int check = 10 - sum % 10;
+        if (check == 10)
+            check = 0;
+        digits += static_cast<char>('0' + check);
+    }
+
+    std::string& text = state.BarcodeText;
+    text.clear();
+    text += static_cast<char>(33 + valueAt(digits, 1));
+    // The second character is taken as a whole number, not as a digit value.
+    if (digits.size() < 2 || digits[1] < '0' || digits[1] > '9')
+        throw RunTimeError(error_number::TypeMismatch, "Type mismatch (barcode field \"" + digits + "\")");
+    text += static_cast<char>(96 + (digits[1] - '0'));
+    char lead = digits[0];
+    if (lead >= '0' && lead <= '9') {
+        const char* sets = LeftHalfSets[lead - '0'];
+        for (size_t p = 3; p <= 7; ++p)
+            text += static_cast<char>((sets[p - 3] == 'A' ? 48 : 64) + valueAt(digits, p));
+    }
+    text += '|';
+    for (size_t p = 8; p <= 12; ++p)
+        text += static_cast<char>(80 + valueAt(digits, p));
+    text += static_cast<char>(112 + valueAt(digits, 13));
+}
+
+}  // namespace zlt::repview

@@ -1,0 +1,32 @@
+// repview: prints a host report, prints the font test page, or (with no
+// argument) opens the viewer window.
+#include "platform/backends.h"
+#include "platform/command_line.h"
+#include "platform/drive_map.h"
+#include "repview/repview_main.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+using namespace zlt;
+using namespace zlt::repview;
+
+int main(int argc, char** argv)
+{
+    std::string arguments = argumentText(argc, argv);
+    Mode mode = modeOf(arguments);
+    try {
+        auto session = startDesktopSession(argc, argv);
+        CodePage codePage = CodePage::fromEnvironment();
+        DriveMap drives = DriveMap::fromEnvironment();
+        auto printer = makeSystemPrinter(codePage);
+        RepviewState state;
+        PrintEngine engine(state, *printer, drives, [&] { session->processEvents(); });
+        if (mode == Mode::Viewer)
+            return 0;  // the viewer window comes with its own change
+        return runPrintingMode(mode, arguments, state, engine);
+    } catch (const std::invalid_argument& e) {
+        std::fprintf(stderr, "repview: %s\n", e.what());
+        return 2;
+    }
+}

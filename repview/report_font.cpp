@@ -1,0 +1,43 @@
+#include "repview/report_font.h"
+
+#include <string>
+
+namespace zlt::repview {
+
+void SelectReportFont(Printer& printer)
+{
+    std::string name;
+    for (int i = 0, count = printer.fontCount(); i < count; ++i) {
+        if (printer.fontName(i) == "Courier") {
+            name = "Courier";
+            break;
+        }
+    }
+    if (name.empty())
+        name = "Courier New";
+    printer.setFontName(name);
+    printer.setItalic(false);
+    printer.setBold(false);
+    printer.setFontSize(10);
+    printer.setStrikethrough(false);
+    printer.setUnderline(false);
+}
+
+void PrintFontTestPage(Printer& printer)
+{
+    printer.setStrikethrough(false);
+    printer.setUnderline(false);
+    printer.beginDocument();
+    for (int i = 0, count = printer.fontCount(); i < count; ++i) {
+        std::string name = printer.fontName(i);
+        printer.setFontName(name);
+        printer.setBold(false);
+        printer.setFontSize(12);
+        printer.setItalic(false);
+        printer.printText("This is a test for font " + name + "\r\n");
+        printer.printLine(std::string(52, '-'));
+    }
+    printer.endDocument();
+}
+
+}  // namespace zlt::repview
