@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the suite needs to build, run and test.
+# Runs apt-get as root (directly, or through sudo).
+set -euo pipefail
+
+PACKAGES=(
+  # build
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev libqt6printsupport6 libx11-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # printing: fonts, CUPS client, PDF and barcode tools the tests read back with
+  fonts-liberation poppler-utils zbar-tools
+  # desktop pieces for window tests
+  xvfb xauth openbox x11-utils xdotool
+  # benchmarks: the usual Linux text printing baseline, and time(1)
+  enscript ghostscript time
+  # test peers written in Python
+  python3
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update
+$SUDO apt-get install -y --no-install-recommends "${missing[@]}"
