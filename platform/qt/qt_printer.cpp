@@ -197,12 +197,25 @@ void QtPrinter::startJob()
     }
     QRectF page(0, 0, printer_->width(), printer_->height());
     painter_->setClipRect(page);
+    forceDrawingState();
+}
+
+// The PDF engine keeps its pen from the previous job and page, and the
+// painter skips a pen equal to its own default; passing through another pen
+// makes both write the current colour again.
+void QtPrinter::forceDrawingState()
+{
+    painter_->setPen(Qt::NoPen);
+    painter_->setPen(colour_);
+    metrics();
+    painter_->setFont(font_);
 }
 
 void QtPrinter::newPageIfBelowBottom(double height)
 {
     if (y_ > 0 && y_ + height > printer_->height()) {
         printer_->newPage();
+        forceDrawingState();
         y_ = 0;
     }
 }

@@ -58,6 +58,7 @@ private:
     void styleChanging();
     const QFontMetricsF& metrics();
     void newPageIfBelowBottom(double height);
+    void forceDrawingState();
     void loadFonts();
 
     PrinterDestination destination_;

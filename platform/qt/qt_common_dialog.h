@@ -1,0 +1,38 @@
+#pragma once
+// The common dialog with Qt's own dialogs: QFileDialog for Open and Save As,
+// QPrintDialog and QPageSetupDialog on the printer the print engine uses,
+// so that a printer or page chosen there holds for the following prints.
+#include <QString>
+#include <QStringList>
+
+#include "platform/common_dialog.h"
+#include "platform/qt/qt_printer.h"
+
+namespace zlt::qt {
+
+class QtCommonDialog : public CommonDialog {
+public:
+    explicit QtCommonDialog(QtPrinter& printer) : printer_(printer) {}
+
+    void ShowOpen() override;
+    void ShowSave() override;
+    void ShowPrinter() override;
+
+private:
+    void showFile(bool save);
+    QtPrinter& printer_;
+    QString directory_;  // where the last file dialog was left, as the system's dialog remembers
+};
+
+// "ZELTO report (RPT.)|RPT.|All files (*.*)|*.*" as Qt name filters, with
+// the DOS patterns made to match the same Linux files: "RPT." is the file
+// RPT with no extension, "*.*" is every file.
+QStringList qtNameFilters(const std::string& filter);
+
+// After a print dialog: a CUPS printer the user chose becomes the
+// destination; otherwise the destination stays as it was, and a PDF folder
+// destination gets its PDF format back if the dialog switched it off.
+PrinterDestination destinationAfterDialog(const PrinterDestination& before, bool nativeFormat,
+                                          const QString& printerName);
+
+}  // namespace zlt::qt
