@@ -1,9 +1,19 @@
-// Placeholder until this program's own work lands: it says so and fails,
-// so the host never takes it for a finished job.
-#include <cstdio>
+// Webhop: opens a web page, or the support forum's login, in the desktop's
+// browser. Wires the real backends to the main routine.
+#include <iostream>
 
-int main()
+#include "platform/backends.h"
+#include "platform/command_line.h"
+#include "webhop/web_page_loader.h"
+
+int main(int argc, char** argv)
 {
-    std::fprintf(stderr, "webhop: this program is not part of this build yet\n");
-    return 1;
+    const std::string argumentText = zlt::argumentText(argc, argv);
+    const auto session = zlt::startDesktopSession(argc, argv);
+    const auto messages = zlt::makeMessageBox(*session);
+    const auto windows = zlt::makeWindowSystem();
+    zlt::webhop::Platform platform{*messages, &zlt::createBrowser, *windows,
+                                   // Without a display the box itself goes to standard error.
+                                   session->hasDisplay() ? &std::cerr : nullptr};
+    return zlt::webhop::runWebhop(argumentText, platform);
 }

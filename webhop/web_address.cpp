@@ -1,0 +1,95 @@
+#include "webhop/web_address.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+#include "platform/run_time_error.h"
+
+namespace zlt::webhop {
+
+namespace {
+
+bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool isAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+bool isSchemeCharacter(char c) { return isAsciiLetter(c) || isAsciiDigit(c) || c == '+' || c == '-' || c == '.'; }
+
+char lowered(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// "host:8080", "host:8080/path": the colon belongs to a port, not a scheme.
+bool startsWithPort(std::string_view rest)
+{
+    std::size_t digits = 0;
+    while (digits < rest.size() && isAsciiDigit(rest[digits]))
+        ++digits;
+    if (digits == 0)
+        return false;
+    return digits == rest.size() || rest[digits] == '/' || rest[digits] == '?' || rest[digits] == '#';
+}
+
+// The scheme of the address in lower case; "" when it has none.
+std::string schemeOf(std::string_view address)
+{
+    if (address.empty() || !isAsciiLetter(address.front()))
+        return {};
+    std::size_t length = 1;
+    while (length < address.size() && isSchemeCharacter(address[length]))
+        ++length;
+    if (length == address.size() || address[length] != ':' || startsWithPort(address.substr(length + 1)))
+        return {};
+    std::string scheme(address.substr(0, length));
+    std::transform(scheme.begin(), scheme.end(), scheme.begin(), lowered);
+    return scheme;
+}
+
+// A host name starts with a letter or digit, an IPv6 literal with '['.
+bool startsLikeHost(std::string_view address)
+{
+    return !address.empty() &&
+           (isAsciiLetter(address.front()) || isAsciiDigit(address.front()) || address.front() == '[');
+}
+
+}  // namespace
+
+std::string webPageAddress(const std::string& webPage)
+{
+    const std::string scheme = schemeOf(webPage);
+    if (scheme.empty()) {
+        // A path, an option or anything else that is no host name would
+        // reach the opener as a local file or a command.
+        if (!startsLikeHost(webPage))
+            throw RunTimeError(InvalidArgument,
+                               "Not a web address: it must start with http://, https://, ftp:// or a host name");
+        return "http://" + webPage;
+    }
+    constexpr std::array<std::string_view, 3> webSchemes{"http", "https", "ftp"};
+    if (std::find(webSchemes.begin(), webSchemes.end(), scheme) == webSchemes.end())
+        throw RunTimeError(InvalidArgument,
+                           "Not a web address: only http, https and ftp pages are opened, not \"" + scheme + ":\"");
+    return webPage;
+}
+
+std::string percentEncoded(const std::string& value)
+{
+    constexpr char hex[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : value) {
+        if (isAsciiLetter(c) || isAsciiDigit(c) || c == '-' || c == '.' || c == '_' || c == '~') {
+            out += c;
+        } else {
+            const auto byte = static_cast<unsigned char>(c);
+            out += '%';
+            out += hex[byte >> 4];
+            out += hex[byte & 0x0F];
+        }
+    }
+    return out;
+}
+
+std::string forumLoginAddress(const std::string& address, const std::string& postCode,
+                              const std::string& regoNumber)
+{
+    return address + "?loc=forum&pc=" + percentEncoded(postCode) + "&rn=" + percentEncoded(regoNumber);
+}
+
+}  // namespace zlt::webhop

@@ -1,0 +1,28 @@
+#pragma once
+// The address Webhop hands to the browser: a web page, optionally with the
+// support forum's login query.
+#include <string>
+
+namespace zlt::webhop {
+
+// Run-time error number of an address Webhop refuses to open.
+constexpr int InvalidArgument = 5;
+
+// The page as the browser is to open it. An address with a scheme keeps it
+// and is used unchanged, but only http, https and ftp are web pages: the
+// desktop's opener would start local programs or files for anything else.
+// An address without one ("www.example.org/forum", "shop.example:8080/x")
+// is taken as http. Throws RunTimeError InvalidArgument for anything else.
+std::string webPageAddress(const std::string& webPage);
+
+// `value` with every byte outside letters, digits and "-._~" written as
+// %XX, so that a postcode or registration number cannot end the query value
+// or add fields of its own.
+std::string percentEncoded(const std::string& value);
+
+// address + "?loc=forum&pc=" + postcode + "&rn=" + registration number,
+// even when the address holds a query already.
+std::string forumLoginAddress(const std::string& address, const std::string& postCode,
+                              const std::string& regoNumber);
+
+}  // namespace zlt::webhop

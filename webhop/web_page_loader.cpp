@@ -1,0 +1,83 @@
+#include "webhop/web_page_loader.h"
+
+#include "common/window_focus.h"
+#include "platform/run_time_error.h"
+#include "webhop/web_address.h"
+
+namespace zlt::webhop {
+
+const char* const instructionsTitle = "Webhop - Operating instructions";
+
+const char* const instructionsText =
+    "Internet Explorer - Web page loader\n"
+    "\n"
+    "Command line properties -\n"
+    "\n"
+    "          WEBHOP WebPage [(ZELTOPostCode) (ZELTORegoNumber)]\n"
+    "   e.g. WEBHOP https://www.example.org/support\n"
+    "\n"
+    "Note: the fields inside the square brackets, are required\n"
+    "           to automatically log into Corvanta support\n"
+    "           forums, and are not required for loading up web\n"
+    "           pages for any other purpose.\n"
+    "\n";
+
+// The title the browser shows on the forum's login page.
+const char* const loginWindowCaption = "Corvanta Support Login - Microsoft Internet Explorer";
+
+namespace {
+
+void reportRunTimeError(const RunTimeError& error, Platform& platform)
+{
+    if (platform.errorLog)
+        *platform.errorLog << "webhop: run-time error " << error.number() << ": " << error.description() << '\n';
+    platform.messages.show("Webhop", "Run-time error '" + std::to_string(error.number()) + "':\n\n" +
+                                         error.description());
+}
+
+}  // namespace
+
+std::vector<std::string> splitAtSpaces(const std::string& text)
+{
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t space = text.find(' ', start);
+        if (space == std::string::npos) {
+            fields.push_back(text.substr(start));
+            return fields;
+        }
+        fields.push_back(text.substr(start, space - start));
+        start = space + 1;
+    }
+}
+
+int runWebhop(const std::string& argumentText, Platform& platform)
+{
+    if (argumentText.empty()) {
+        platform.messages.show(instructionsTitle, instructionsText);
+        return 0;
+    }
+    const std::vector<std::string> fields = splitAtSpaces(argumentText);
+    const std::string& webPage = fields[0];
+    const std::string postCode = fields.size() > 1 ? fields[1] : std::string();
+    const std::string regoNumber = fields.size() > 2 ? fields[2] : std::string();
+    if (webPage.empty())
+        return 0;
+
+    try {
+        const std::string page = webPageAddress(webPage);
+        const auto browser = platform.createBrowser();
+        browser->navigate(postCode.empty() ? page : forumLoginAddress(page, postCode, regoNumber));
+        browser->setVisible(true);
+    } catch (const RunTimeError& error) {
+        reportRunTimeError(error, platform);
+        return 1;
+    }
+    // Right away, whatever page was opened: only the login page carries the
+    // caption, any other page stays where the browser put it.
+    WindowFocus(platform.windows, loginWindowCaption);
+    return 0;
+}
+
+}  // namespace zlt::webhop

@@ -1,0 +1,38 @@
+#pragma once
+// Webhop's main routine: opens the page named on the command line, or the
+// support forum's login, in the desktop's browser and brings the login
+// window to the front.
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/browser.h"
+#include "platform/message_box.h"
+#include "platform/window_system.h"
+
+namespace zlt::webhop {
+
+// What the routine needs of its platform.
+struct Platform {
+    MessageBox& messages;
+    std::function<std::unique_ptr<Browser>()> createBrowser;
+    WindowSystem& windows;
+    // Also told of a run-time error, where a message box alone might go
+    // unseen (nullptr: the box is enough).
+    std::ostream* errorLog = nullptr;
+};
+
+extern const char* const instructionsTitle;
+extern const char* const instructionsText;
+extern const char* const loginWindowCaption;
+
+// The fields of the argument text, split at every single space.
+std::vector<std::string> splitAtSpaces(const std::string& text);
+
+// Runs Webhop on its argument text; returns the process's exit status:
+// 0 when it did its job (or had none), 1 after a run-time error report.
+int runWebhop(const std::string& argumentText, Platform& platform);
+
+}  // namespace zlt::webhop
