@@ -1,0 +1,67 @@
+#pragma once
+// Test double of the common dialog: each Show takes the next answer a test
+// queued (a file name, OK, or Cancel) and remembers the method and every
+// property as they were when the dialog opened.
+#include <deque>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/common_dialog.h"
+
+namespace zlt::testing {
+
+class ScriptedDialog : public CommonDialog {
+public:
+    struct Shown {
+        std::string method;  // "open", "save" or "printer"
+        std::string FileName, Filter, DialogTitle;
+        bool CancelError;
+        long Flags;
+        bool PrinterDefault;
+        int Copies;
+    };
+    std::vector<Shown> shown;
+
+    // The user picks or types this name (Open, Save As).
+    void answerFile(std::string name) { answers_.push_back({Answer::File, std::move(name), {}}); }
+    // The user presses OK without changing anything (printer dialogs).
+    void answerOk() { answers_.push_back({Answer::Ok, {}, {}}); }
+    void answerCancel() { answers_.push_back({Answer::Cancel, {}, {}}); }
+    // Runs while the dialog is open, then answers OK: what the user or the
+    // rest of the machine does meanwhile.
+    void answerOkAfter(std::function<void()> meanwhile) { answers_.push_back({Answer::Ok, {}, std::move(meanwhile)}); }
+
+    size_t unanswered() const { return answers_.size(); }
+
+    void ShowOpen() override { show("open"); }
+    void ShowSave() override { show("save"); }
+    void ShowPrinter() override { show("printer"); }
+
+private:
+    struct Answer {
+        enum Kind { File, Ok, Cancel } kind;
+        std::string fileName;
+        std::function<void()> meanwhile;
+    };
+
+    void show(const char* method)
+    {
+        shown.push_back({method, FileName, Filter, DialogTitle, CancelError, Flags, PrinterDefault, Copies});
+        if (answers_.empty())
+            throw std::logic_error(std::string("ScriptedDialog: no answer queued for Show ") + method);
+        Answer answer = std::move(answers_.front());
+        answers_.pop_front();
+        if (answer.meanwhile)
+            answer.meanwhile();
+        if (answer.kind == Answer::Cancel)
+            return cancelled();
+        if (answer.kind == Answer::File)
+            FileName = answer.fileName;
+    }
+
+    std::deque<Answer> answers_;
+};
+
+}  // namespace zlt::testing
