@@ -44,3 +44,18 @@ std::unique_ptr<WindowSystem> makeWindowSystem();
 std::unique_ptr<Browser> createBrowser();
 
 }  // namespace zlt
+
+#include "platform/common_dialog.h"
+
+namespace zlt {
+
+// The system printer (as makeSystemPrinter) and the common dialog whose
+// printer dialogs set it up, so a printer chosen there holds for the
+// following prints of the process.
+struct PrinterWithDialog {
+    std::unique_ptr<Printer> printer;
+    std::unique_ptr<CommonDialog> dialog;
+};
+PrinterWithDialog makeSystemPrinterWithDialog(const CodePage& codePage);
+
+}  // namespace zlt
