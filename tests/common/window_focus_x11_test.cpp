@@ -1,0 +1,353 @@
+// The helper with the real X11 backend against real windows on a private X
+// server (tests/support/with_xvfb.sh), with and without a window manager.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "common/window_focus.h"
+#include "platform/backends.h"
+#include "tests/common/x_test_display.h"
+
+namespace zlt {
+namespace {
+
+using testing::XTestDisplay;
+
+const std::string caption = "Corvanta Support Login - Microsoft Internet Explorer";
+
+// Time for a window manager to act on a request it got, where nothing comes
+// back to wait for.
+void settle()
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+}
+
+class XWindowsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(x.get(), nullptr) << "needs an X display: run under tests/support/with_xvfb.sh";
+        windows = makeWindowSystem();
+    }
+    void TearDown() override
+    {
+        if (!x.get())
+            return;
+        // Newest first: a window reparented into an older one goes before it.
+        for (auto window = created.rbegin(); window != created.rend(); ++window)
+            XDestroyWindow(x.get(), *window);
+        XSync(x.get(), False);
+    }
+
+    Window create(const std::optional<std::string>& wmName, const std::optional<std::string>& netWmName)
+    {
+        const Window window = x.createWindow(wmName, netWmName);
+        created.push_back(window);
+        return window;
+    }
+    Window createTitled(const std::string& title) { return create(title, title); }
+
+    bool windowManagerRuns() const { return !x.longProperty(x.root(), "_NET_SUPPORTING_WM_CHECK").empty(); }
+
+    XTestDisplay x;
+    std::unique_ptr<WindowSystem> windows;
+    std::vector<Window> created;
+};
+
+// Titles as the lookup must read them: which property counts and how its
+// bytes are decoded. Run under both fixtures, since the window list comes
+// from the manager in one and from the window tree in the other.
+struct TitleCase {
+    const char* name;
+    std::optional<std::string> wmName;
+    std::optional<std::string> netWmName;
+    std::string lookup;
+    bool found;
+};
+
+const TitleCase titleCases[] = {
+    {"both properties", "Login page", "Login page", "Login page", true},
+    {"legacy Latin-1 name read as UTF-8", std::string("Caf\xE9 login"), std::nullopt, "Caf\xC3\xA9 login", true},
+    {"UTF-8 name preferred", "Plain title", "Wide \xC3\x9C title", "Wide \xC3\x9C title", true},
+    {"legacy name ignored beside UTF-8 name", "Old title", "New title", "Old title", false},
+    {"no title at all matches nothing", std::nullopt, std::nullopt, "", false},
+    {"case matters", "Login Page", "Login Page", "login page", false},
+};
+
+void checkTitleCases(const std::function<Window(const TitleCase&)>& show, WindowSystem& windows)
+{
+    for (const TitleCase& c : titleCases) {
+        SCOPED_TRACE(c.name);
+        const Window window = show(c);
+        const WindowHandle found = windows.findTopLevelWindow(c.lookup);
+        if (c.found)
+            EXPECT_EQ(found, window);
+        else
+            EXPECT_NE(found, window);
+    }
+}
+
+class WithWindowManager : public XWindowsTest {
+protected:
+    void SetUp() override
+    {
+        XWindowsTest::SetUp();
+        ASSERT_TRUE(windowManagerRuns()) << "run under tests/support/with_xvfb.sh --wm";
+    }
+
+    // Maps the window and waits until the manager has taken it on.
+    void show(Window window)
+    {
+        x.map(window);
+        ASSERT_TRUE(XTestDisplay::eventually([&] { return x.isManaged(window); }));
+        ASSERT_TRUE(XTestDisplay::eventually([&] { return x.attributes(window).map_state == IsViewable; }));
+    }
+    Window showTitled(const std::string& title)
+    {
+        const Window window = createTitled(title);
+        show(window);
+        return window;
+    }
+    // Maps another window and waits until it is active, so that the one
+    // under test starts in the background.
+    Window showActiveWindow(const std::string& title)
+    {
+        const Window window = showTitled(title);
+        EXPECT_TRUE(XTestDisplay::eventually([&] { return x.activeWindow() == window; }));
+        return window;
+    }
+};
+
+TEST_F(WithWindowManager, ExactlyTitledWindowBecomesActiveMaximisedAndFocused)
+{
+    const Window target = showTitled(caption);
+    const Window other = showActiveWindow("Host system");
+    ASSERT_FALSE(x.isMaximised(target));
+
+    WindowFocus(*windows, caption);
+
+    EXPECT_TRUE(XTestDisplay::eventually([&] { return x.activeWindow() == target; }));
+    EXPECT_TRUE(XTestDisplay::eventually([&] { return x.isMaximised(target); }));
+    EXPECT_TRUE(XTestDisplay::eventually([&] { return x.inputFocus() == target; }));
+    EXPECT_FALSE(x.isMaximised(other));
+}
+
+// Each operation on its own does its part through the manager; together
+// they must not depend on one another to get there.
+TEST_F(WithWindowManager, EachOperationHasItsOwnEffect)
+{
+    const Window target = showTitled(caption);
+
+    showActiveWindow("Host system");
+    windows->setForeground(target);
+    EXPECT_TRUE(XTestDisplay::eventually([&] { return x.activeWindow() == target; }));
+
+    showActiveWindow("Host system again");
+    windows->showMaximised(target);
+    EXPECT_TRUE(XTestDisplay::eventually([&] { return x.isMaximised(target); }));
+
+    showActiveWindow("Host system once more");
+    windows->setFocus(target);
+    EXPECT_TRUE(XTestDisplay::eventually([&] { return x.inputFocus() == target; }));
+}
+
+TEST_F(WithWindowManager, LongerAndShorterTitlesAreLeftAlone)
+{
+    const std::vector<std::string> nearMisses = {
+        caption + " 2",
+        caption + " ",
+        " " + caption,
+        caption.substr(0, caption.size() - 1),
+        "Corvanta Support Login",
+    };
+    std::vector<Window> decoys;
+    for (const auto& title : nearMisses)
+        decoys.push_back(showTitled(title));
+    const Window active = showActiveWindow("Host system");
+
+    EXPECT_EQ(windows->findTopLevelWindow(caption), 0u);
+    WindowFocus(*windows, caption);
+    settle();
+    EXPECT_EQ(x.activeWindow(), active);
+    for (const Window decoy : decoys)
+        EXPECT_FALSE(x.isMaximised(decoy));
+
+    // With the exact title among them, that one alone is taken.
+    const Window target = showTitled(caption);
+    showActiveWindow("Host system again");
+    WindowFocus(*windows, caption);
+    ASSERT_TRUE(XTestDisplay::eventually([&] { return x.activeWindow() == target && x.isMaximised(target); }));
+    for (const Window decoy : decoys)
+        EXPECT_FALSE(x.isMaximised(decoy));
+}
+
+TEST_F(WithWindowManager, MinimisedWindowIsRestoredMaximisedAndActive)
+{
+    const Window target = showTitled(caption);
+    showActiveWindow("Host system");
+    XIconifyWindow(x.get(), target, DefaultScreen(x.get()));
+    XSync(x.get(), False);
+    ASSERT_TRUE(XTestDisplay::eventually([&] { return x.wmState(target) == IconicState; }));
+
+    WindowFocus(*windows, caption);
+
+    EXPECT_TRUE(XTestDisplay::eventually([&] { return x.wmState(target) == NormalState; }));
+    EXPECT_TRUE(XTestDisplay::eventually([&] { return x.attributes(target).map_state == IsViewable; }));
+    EXPECT_TRUE(XTestDisplay::eventually([&] { return x.activeWindow() == target; }));
+    EXPECT_TRUE(XTestDisplay::eventually([&] { return x.isMaximised(target); }));
+}
+
+TEST_F(WithWindowManager, OfTwoWindowsWithTheSameTitleOneIsTaken)
+{
+    const Window first = showTitled(caption);
+    const Window second = showTitled(caption);
+    showActiveWindow("Host system");
+
+    WindowFocus(*windows, caption);
+
+    ASSERT_TRUE(XTestDisplay::eventually([&] {
+        const Window active = x.activeWindow();
+        return (active == first || active == second) && x.isMaximised(active);
+    }));
+    const Window other = x.activeWindow() == first ? second : first;
+    settle();
+    EXPECT_FALSE(x.isMaximised(other));
+}
+
+TEST_F(WithWindowManager, WithoutAnXDisplayNothingHappens)
+{
+    const Window target = showTitled(caption);
+    const Window active = showActiveWindow("Host system");
+    const std::string display = std::getenv("DISPLAY");
+
+    unsetenv("DISPLAY");
+    const auto noDisplay = makeWindowSystem();
+    const WindowHandle found = noDisplay->findTopLevelWindow(caption);
+    WindowFocus(*noDisplay, caption);
+    setenv("DISPLAY", display.c_str(), 1);
+
+    EXPECT_EQ(found, 0u);
+    settle();
+    EXPECT_EQ(x.activeWindow(), active);
+    EXPECT_FALSE(x.isMaximised(target));
+}
+
+TEST_F(WithWindowManager, TitlesAreReadFromTheManagersClientList)
+{
+    checkTitleCases(
+        [&](const TitleCase& c) {
+            const Window window = create(c.wmName, c.netWmName);
+            show(window);
+            return window;
+        },
+        *windows);
+}
+
+class WithoutWindowManager : public XWindowsTest {
+protected:
+    void SetUp() override
+    {
+        XWindowsTest::SetUp();
+        ASSERT_FALSE(windowManagerRuns()) << "run under tests/support/with_xvfb.sh without --wm";
+    }
+    Window showTitled(const std::string& title)
+    {
+        const Window window = createTitled(title);
+        x.map(window);
+        return window;
+    }
+    // The root's children from bottom to top.
+    std::vector<Window> stackingOrder() const
+    {
+        Window root = None;
+        Window parent = None;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        std::vector<Window> order;
+        if (XQueryTree(x.get(), x.root(), &root, &parent, &children, &count)) {
+            order.assign(children, children + count);
+            XFree(children);
+        }
+        return order;
+    }
+};
+
+TEST_F(WithoutWindowManager, ExactlyTitledWindowFillsTheScreenComesOnTopAndTakesTheFocus)
+{
+    const Window target = showTitled(caption);
+    const Window decoy = showTitled(caption + " 2");
+
+    WindowFocus(*windows, caption);
+
+    const XWindowAttributes shown = x.attributes(target);
+    EXPECT_EQ(shown.x, 0);
+    EXPECT_EQ(shown.y, 0);
+    EXPECT_EQ(shown.width, x.screenWidth());
+    EXPECT_EQ(shown.height, x.screenHeight());
+    EXPECT_EQ(x.inputFocus(), target);
+    const auto order = stackingOrder();
+    EXPECT_GT(std::find(order.begin(), order.end(), target), std::find(order.begin(), order.end(), decoy));
+
+    const XWindowAttributes untouched = x.attributes(decoy);
+    EXPECT_EQ(untouched.width, 300);
+    EXPECT_EQ(untouched.height, 200);
+}
+
+TEST_F(WithoutWindowManager, HiddenWindowIsShown)
+{
+    const Window target = createTitled(caption);
+    ASSERT_EQ(x.attributes(target).map_state, IsUnmapped);
+
+    WindowFocus(*windows, caption);
+
+    EXPECT_EQ(x.attributes(target).map_state, IsViewable);
+    EXPECT_EQ(x.attributes(target).width, x.screenWidth());
+    EXPECT_EQ(x.inputFocus(), target);
+}
+
+TEST_F(WithoutWindowManager, ClientBelowAFrameIsFoundByItsWmState)
+{
+    // What a reparenting manager without the freedesktop hints leaves behind:
+    // an untitled frame with the application's window inside.
+    const Window frame = create(std::nullopt, std::nullopt);
+    const Window client = createTitled(caption);
+    const Atom wmState = x.atom("WM_STATE");
+    const long state[2] = {NormalState, None};
+    XChangeProperty(x.get(), client, wmState, wmState, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(state), 2);
+    XReparentWindow(x.get(), client, frame, 0, 0);
+    x.map(client);
+    x.map(frame);
+
+    EXPECT_EQ(windows->findTopLevelWindow(caption), client);
+}
+
+TEST_F(WithoutWindowManager, NoMatchChangesNothing)
+{
+    const Window decoy = showTitled(caption.substr(0, caption.size() - 1));
+    XSetInputFocus(x.get(), PointerRoot, RevertToPointerRoot, CurrentTime);
+    XSync(x.get(), False);
+
+    WindowFocus(*windows, caption);
+
+    EXPECT_EQ(x.inputFocus(), static_cast<Window>(PointerRoot));
+    EXPECT_EQ(x.attributes(decoy).width, 300);
+}
+
+TEST_F(WithoutWindowManager, TitlesAreReadFromTheWindowTree)
+{
+    checkTitleCases(
+        [&](const TitleCase& c) {
+            const Window window = create(c.wmName, c.netWmName);
+            x.map(window);
+            return window;
+        },
+        *windows);
+}
+
+}  // namespace
+}  // namespace zlt

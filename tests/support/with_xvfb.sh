@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Runs a command on a private virtual X server, optionally managed by the
+# openbox window manager, and always takes both down afterwards.
+#
+#   with_xvfb.sh [--wm] command [argument...]
+#
+# The command sees DISPLAY set to the private server; its exit status is the
+# script's. The server picks a free display number itself (-displayfd).
+set -u
+
+use_wm=0
+if [ "${1:-}" = "--wm" ]; then
+  use_wm=1
+  shift
+fi
+if [ $# -eq 0 ]; then
+  echo "usage: $0 [--wm] command [argument...]" >&2
+  exit 2
+fi
+
+work=$(mktemp -d) || exit 2
+xvfb_pid=""
+wm_pid=""
+
+cleanup() {
+  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  [ -n "$wm_pid" ] && wait "$wm_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && wait "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 129' HUP
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+# Polls a condition for up to ten seconds.
+wait_for() {
+  local tries=0
+  until "$@"; do
+    tries=$((tries + 1))
+    [ "$tries" -ge 200 ] && return 1
+    sleep 0.05
+  done
+}
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" \
+  >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+
+display_ready() { grep -q '^[0-9][0-9]*$' "$work/display" 2>/dev/null; }
+if ! wait_for display_ready; then
+  echo "$0: Xvfb did not start" >&2
+  cat "$work/xvfb.log" >&2
+  exit 2
+fi
+export DISPLAY=":$(head -n 1 "$work/display")"
+
+if [ "$use_wm" -eq 1 ]; then
+  # openbox keeps its session files under the user's folders; give it its own.
+  HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" \
+    openbox --sm-disable >"$work/openbox.log" 2>&1 &
+  wm_pid=$!
+  wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+  if ! wait_for wm_ready; then
+    echo "$0: openbox did not start" >&2
+    cat "$work/openbox.log" >&2
+    exit 2
+  fi
+fi
+
+"$@"
+status=$?
+exit "$status"
