@@ -1,0 +1,202 @@
+// The webhop program end to end: started as the host starts it, with a
+// recording stand-in for xdg-open on PATH and no display, so that message
+// boxes come out on standard error.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tests/webhop/program_run.h"
+
+namespace zlt {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::fileText;
+using testing::ProgramResult;
+
+class WebhopProgram : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "webhop-e2e-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir = pattern;
+        binDir = dir / "bin";
+        fs::create_directory(binDir);
+    }
+    void TearDown() override
+    {
+        std::error_code ignored;
+        fs::remove_all(dir, ignored);
+    }
+
+    // A stand-in opener that writes each argument on a line of its log.
+    void installOpener(const std::string& ending)
+    {
+        std::ofstream script(opener());
+        script << "#!/bin/sh\n"
+               << "printf '%s\\n' \"$@\" >> \"$0.log\"\n"
+               << ending << "\n";
+        script.close();
+        fs::permissions(opener(), fs::perms::owner_all);
+    }
+    fs::path opener() const { return binDir / "xdg-open"; }
+    fs::path openerLog() const { return binDir / "xdg-open.log"; }
+
+    ProgramResult webhop(const std::vector<std::string>& arguments)
+    {
+        std::vector<std::string> environment = {"PATH=" + binDir.string(), "HOME=" + dir.string()};
+        // Sanitizer settings of the test run hold for the program too.
+        for (const char* name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"}) {
+            if (const char* value = std::getenv(name))
+                environment.push_back(std::string(name) + "=" + value);
+        }
+        return testing::runProgram(WEBHOP_BINARY, arguments, environment, dir);
+    }
+
+    fs::path dir;
+    fs::path binDir;
+};
+
+struct OpenCase {
+    const char* name;
+    std::vector<std::string> arguments;
+    std::string opened;
+};
+
+TEST_F(WebhopProgram, HandsTheAddressToTheOpenerAsOneArgument)
+{
+    const OpenCase cases[] = {
+        {"login as separate arguments", {"https://example.org/forum", "2000", "AB123"},
+         "https://example.org/forum?loc=forum&pc=2000&rn=AB123"},
+        {"login as one argument", {"https://example.org/forum 2000 AB123"},
+         "https://example.org/forum?loc=forum&pc=2000&rn=AB123"},
+        {"two spaces inside one argument", {"https://example.org/forum  2000 AB123"}, "https://example.org/forum"},
+        {"no scheme, no registration number", {"www.example.org/forum", "2000"},
+         "http://www.example.org/forum?loc=forum&pc=2000&rn="},
+        {"values encoded", {"https://example.org/forum", "2000", "A&B=C"},
+         "https://example.org/forum?loc=forum&pc=2000&rn=A%26B%3DC"},
+    };
+    installOpener("exit 0");
+    for (const OpenCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(openerLog());
+        const ProgramResult result = webhop(c.arguments);
+        EXPECT_EQ(result.exitStatus, 0) << result.standardError;
+        EXPECT_EQ(fileText(openerLog()), c.opened + "\n");
+        EXPECT_EQ(result.standardError, "");
+    }
+}
+
+TEST_F(WebhopProgram, ShellSyntaxInTheAddressReachesTheOpenerVerbatim)
+{
+    installOpener("exit 0");
+    const std::string d = dir.string();
+    const std::string address = "https://example.org/x;touch${IFS}" + d + "/a$(touch${IFS}" + d + "/b)`touch${IFS}" +
+                                d + "/c`&&touch${IFS}" + d + "/d|touch${IFS}" + d + "/e'\"";
+
+    const ProgramResult result = webhop({address});
+
+    EXPECT_EQ(result.exitStatus, 0) << result.standardError;
+    EXPECT_EQ(fileText(openerLog()), address + "\n");
+    for (const char* name : {"a", "b", "c", "d", "e"})
+        EXPECT_FALSE(fs::exists(dir / name)) << name;
+}
+
+TEST_F(WebhopProgram, EmptyCommandLineShowsTheInstructionsAndOpensNothing)
+{
+    installOpener("exit 0");
+
+    const ProgramResult result = webhop({});
+
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_NE(result.standardError.find("Webhop - Operating instructions\nInternet Explorer - Web page loader\n"),
+              std::string::npos)
+        << result.standardError;
+    EXPECT_FALSE(fs::exists(openerLog()));
+}
+
+TEST_F(WebhopProgram, EmptyAddressFieldEndsQuietly)
+{
+    installOpener("exit 0");
+
+    const ProgramResult result = webhop({" 2000 AB123"});
+
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.standardError, "");
+    EXPECT_FALSE(fs::exists(openerLog()));
+}
+
+TEST_F(WebhopProgram, NoOpenerOnPathStopsWithCannotCreateObject)
+{
+    const ProgramResult result = webhop({"https://example.org/forum"});
+
+    EXPECT_NE(result.exitStatus, 0);
+    EXPECT_NE(result.standardError.find("Run-time error '429':"), std::string::npos) << result.standardError;
+}
+
+TEST_F(WebhopProgram, OpenerThatIsNotExecutableDoesNotCount)
+{
+    installOpener("exit 0");
+    fs::permissions(opener(), fs::perms::owner_read | fs::perms::owner_write);
+
+    const ProgramResult result = webhop({"https://example.org/forum"});
+
+    EXPECT_NE(result.exitStatus, 0);
+    EXPECT_NE(result.standardError.find("Run-time error '429':"), std::string::npos) << result.standardError;
+    EXPECT_FALSE(fs::exists(openerLog()));
+}
+
+TEST_F(WebhopProgram, OpenerFailureStopsWithAnError)
+{
+    installOpener("exit 3");
+
+    const ProgramResult result = webhop({"https://example.org/forum"});
+
+    EXPECT_NE(result.exitStatus, 0);
+    EXPECT_EQ(fileText(openerLog()), "https://example.org/forum\n");
+    EXPECT_NE(result.standardError.find("Run-time error '440':"), std::string::npos) << result.standardError;
+    EXPECT_NE(result.standardError.find("exit status 3"), std::string::npos) << result.standardError;
+}
+
+TEST_F(WebhopProgram, RefusedAddressNeverReachesTheOpener)
+{
+    installOpener("exit 0");
+    for (const std::string address : {"file:///etc/passwd", "/usr/bin/xterm", "-h"}) {
+        SCOPED_TRACE(address);
+        const ProgramResult result = webhop({address});
+        EXPECT_NE(result.exitStatus, 0);
+        EXPECT_NE(result.standardError.find("Run-time error '5':"), std::string::npos) << result.standardError;
+        EXPECT_FALSE(fs::exists(openerLog()));
+    }
+}
+
+TEST_F(WebhopProgram, OpenerThatStaysWithTheBrowserIsLeftRunning)
+{
+    installOpener("echo $$ > \"$0.pid\"\nexec /bin/sleep 30");
+
+    const auto start = std::chrono::steady_clock::now();
+    const ProgramResult result = webhop({"https://example.org/forum"});
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+
+    const std::string pidText = fileText(binDir / "xdg-open.pid");
+    ASSERT_FALSE(pidText.empty());
+    const pid_t openerPid = std::stoi(pidText);
+    EXPECT_EQ(kill(openerPid, 0), 0) << "the opener should still run";
+    kill(openerPid, SIGTERM);
+
+    EXPECT_EQ(result.exitStatus, 0) << result.standardError;
+    EXPECT_EQ(fileText(openerLog()), "https://example.org/forum\n");
+    EXPECT_LT(elapsed, std::chrono::seconds(15));
+}
+
+}  // namespace
+}  // namespace zlt
