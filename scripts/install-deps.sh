@@ -14,6 +14,8 @@ PACKAGES=(
   xvfb xauth openbox x11-utils xdotool
   # benchmarks: the usual Linux text printing baseline, and time(1)
   enscript ghostscript time
+  # a private CUPS server for the printing tests
+  cups-daemon cups-client
   # test peers written in Python
   python3
 )
