@@ -140,6 +140,7 @@ class RepviewPrinting(unittest.TestCase):
 
     def test_default_folder_without_printer_setting(self):
         del self.env["REPVIEW_PRINTER"]
+        self.env["CUPS_SERVER"] = os.path.join(self.dir, "no-cups-here.sock")  # a machine without printers
         r = self.run_repview(self.write("RPT", b"to the default folder\r\n"))
         self.assertEqual(r.returncode, 0, r.stderr)
         files = self.pdfs(os.path.join(self.dir, "Documents", "Repview"))
