@@ -4,6 +4,7 @@
 #include "platform/command_line.h"
 #include "platform/drive_map.h"
 #include "repview/repview_main.h"
+#include "repview/viewer/viewer_window.h"
 
 #include <cstdio>
 #include <stdexcept>
@@ -19,11 +20,15 @@ int main(int argc, char** argv)
         auto session = startDesktopSession(argc, argv);
         CodePage codePage = CodePage::fromEnvironment();
         DriveMap drives = DriveMap::fromEnvironment();
-        auto printer = makeSystemPrinter(codePage);
+        // The viewer's printer dialogs set up the printer the engine prints on.
+        auto [printer, dialog] = makeSystemPrinterWithDialog(codePage);
         RepviewState state;
         PrintEngine engine(state, *printer, drives, [&] { session->processEvents(); });
-        if (mode == Mode::Viewer)
-            return 0;  // the viewer window comes with its own change
+        if (mode == Mode::Viewer) {
+            ViewerWindow window(state, engine, *dialog, codePage, drives);
+            window.show();
+            return session->exec();
+        }
         return runPrintingMode(mode, arguments, state, engine);
     } catch (const std::invalid_argument& e) {
         std::fprintf(stderr, "repview: %s\n", e.what());

@@ -1,0 +1,97 @@
+#include "repview/viewer/file_status.h"
+
+#include "repview/viewer/pictures.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+
+namespace zlt::repview {
+
+namespace {
+constexpr qint64 FrameInterval = 16;  // ms: about 60 repaints a second
+constexpr int BarHeight = 17;         // 255 twips
+}  // namespace
+
+StatusPanel::StatusPanel(int width, QWidget* parent) : QFrame(parent)
+{
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setFixedSize(width, BarHeight);
+}
+
+void StatusPanel::setText(QString text)
+{
+    if (text == text_)
+        return;
+    text_ = std::move(text);
+    update();
+}
+
+void StatusPanel::paintEvent(QPaintEvent* event)
+{
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    QRect area = contentsRect().adjusted(2, 0, -2, 0);
+    painter.setClipRect(area);
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text_);
+}
+
+FileStatus::FileStatus(QWidget* parent) : QStatusBar(parent)
+{
+    setObjectName(QStringLiteral("FileStatus"));
+    setSizeGripEnabled(false);
+    setFixedHeight(BarHeight);
+    setContentsMargins(0, 0, 0, 0);
+    QFont font(QStringLiteral("MS Serif"));
+    font.setStyleHint(QFont::Serif);
+    font.setPointSizeF(8.25);
+    setFont(font);
+
+    panel1_ = new StatusPanel(300, this);
+    // Panel 2 keeps its room when the picture is hidden, so panel 3 stays put.
+    panel2_ = new QFrame(this);
+    panel2_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel2_->setFixedSize(34, BarHeight);
+    auto* layout = new QHBoxLayout(panel2_);
+    layout->setContentsMargins(1, 1, 1, 1);
+    busy_ = new QLabel(panel2_);
+    busy_->setObjectName(QStringLiteral("LoadingPicture"));
+    busy_->setAlignment(Qt::AlignCenter);
+    busy_->setPixmap(loadingPicture());
+    busy_->hide();
+    layout->addWidget(busy_);
+    panel3_ = new StatusPanel(180, this);
+    for (QWidget* panel : {static_cast<QWidget*>(panel1_), static_cast<QWidget*>(panel2_), static_cast<QWidget*>(panel3_)})
+        addWidget(panel);
+}
+
+QString FileStatus::panelText(int panel) const
+{
+    return panel == 1 ? panel1_->text() : panel == 3 ? panel3_->text() : QString();
+}
+
+void FileStatus::setPanelText(int panel, QString text)
+{
+    (panel == 1 ? panel1_ : panel3_)->setText(std::move(text));
+}
+
+void FileStatus::setBusyVisible(bool visible)
+{
+    busy_->setVisible(visible);
+}
+
+bool FileStatus::busyVisible() const
+{
+    return !busy_->isHidden();
+}
+
+void FileStatus::repaintThrottled(bool force)
+{
+    if (!force && sinceRepaint_.isValid() && sinceRepaint_.elapsed() < FrameInterval)
+        return;
+    repaint();
+    ++repaints_;
+    sinceRepaint_.start();
+}
+
+}  // namespace zlt::repview

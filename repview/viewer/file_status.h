@@ -1,0 +1,56 @@
+#pragma once
+// FileStatus, the viewer's status bar: panel 1 the active report, panel 2
+// a picture shown while a report loads, panel 3 the load progress or size.
+#include <QElapsedTimer>
+#include <QFrame>
+#include <QStatusBar>
+#include <QString>
+
+class QLabel;
+
+namespace zlt::repview {
+
+// One panel: a sunken frame with a line of text. Setting the text only
+// marks the panel for painting, so a text set per loaded line costs little.
+class StatusPanel : public QFrame {
+    Q_OBJECT
+public:
+    explicit StatusPanel(int width, QWidget* parent = nullptr);
+    const QString& text() const { return text_; }
+    void setText(QString text);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString text_;
+};
+
+class FileStatus : public QStatusBar {
+    Q_OBJECT
+public:
+    explicit FileStatus(QWidget* parent = nullptr);
+
+    // Panels 1 and 3.
+    QString panelText(int panel) const;
+    void setPanelText(int panel, QString text);
+    // Panel 2's picture.
+    void setBusyVisible(bool visible);
+    bool busyVisible() const;
+
+    // Paints the bar now, at most once per frame interval: a load sets the
+    // progress per line, far more often than a screen shows. force paints
+    // regardless (the last progress of a load).
+    void repaintThrottled(bool force = false);
+    int repaints() const { return repaints_; }
+
+private:
+    StatusPanel* panel1_;
+    QFrame* panel2_;
+    QLabel* busy_;
+    StatusPanel* panel3_;
+    QElapsedTimer sinceRepaint_;
+    int repaints_ = 0;
+};
+
+}  // namespace zlt::repview
