@@ -3,7 +3,13 @@
 #include "platform/backends.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QRadioButton>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -23,6 +29,74 @@ QString linuxPattern(QString pattern)
         pattern.chop(1);
     return pattern;
 }
+
+// Qt's page set-up dialog serves CUPS printers only; a printer that writes
+// PDF files gets this one: paper, orientation and margins.
+class PdfPageSetupDialog : public QDialog {
+public:
+    PdfPageSetupDialog(QPrinter& printer, QWidget* parent) : QDialog(parent), printer_(printer)
+    {
+        setObjectName(QStringLiteral("PdfPageSetup"));
+        const QPageLayout layout = printer.pageLayout();
+        auto* form = new QFormLayout(this);
+
+        paper_ = new QComboBox(this);
+        paper_->setObjectName(QStringLiteral("paperSize"));
+        for (QPageSize::PageSizeId id : {QPageSize::A4, QPageSize::Letter, QPageSize::Legal, QPageSize::A3,
+                                         QPageSize::A5, QPageSize::B5, QPageSize::Executive})
+            paper_->addItem(QPageSize::name(id), static_cast<int>(id));
+        int current = paper_->findData(static_cast<int>(layout.pageSize().id()));
+        if (current < 0) {
+            paper_->addItem(layout.pageSize().name(), static_cast<int>(layout.pageSize().id()));
+            current = paper_->count() - 1;
+        }
+        paper_->setCurrentIndex(current);
+        form->addRow(QStringLiteral("&Paper size:"), paper_);
+
+        auto* orientation = new QHBoxLayout;
+        portrait_ = new QRadioButton(QStringLiteral("P&ortrait"), this);
+        portrait_->setObjectName(QStringLiteral("portrait"));
+        landscape_ = new QRadioButton(QStringLiteral("&Landscape"), this);
+        landscape_->setObjectName(QStringLiteral("landscape"));
+        (layout.orientation() == QPageLayout::Landscape ? landscape_ : portrait_)->setChecked(true);
+        orientation->addWidget(portrait_);
+        orientation->addWidget(landscape_);
+        form->addRow(QStringLiteral("Orientation:"), orientation);
+
+        const QMarginsF margins = layout.margins(QPageLayout::Millimeter);
+        const char* names[4] = {"&Left margin (mm):", "&Top margin (mm):", "&Right margin (mm):", "&Bottom margin (mm):"};
+        const qreal values[4] = {margins.left(), margins.top(), margins.right(), margins.bottom()};
+        for (int i = 0; i < 4; ++i) {
+            margins_[i] = new QDoubleSpinBox(this);
+            margins_[i]->setRange(0, 100);
+            margins_[i]->setDecimals(1);
+            margins_[i]->setValue(values[i]);
+            form->addRow(QString::fromLatin1(names[i]), margins_[i]);
+        }
+
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+        connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+        connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+        form->addRow(buttons);
+    }
+
+    void accept() override
+    {
+        QPageLayout layout(QPageSize(static_cast<QPageSize::PageSizeId>(paper_->currentData().toInt())),
+                           landscape_->isChecked() ? QPageLayout::Landscape : QPageLayout::Portrait,
+                           QMarginsF(margins_[0]->value(), margins_[1]->value(), margins_[2]->value(),
+                                     margins_[3]->value()),
+                           QPageLayout::Millimeter);
+        printer_.setPageLayout(layout);
+        QDialog::accept();
+    }
+
+private:
+    QPrinter& printer_;
+    QComboBox* paper_;
+    QRadioButton *portrait_, *landscape_;
+    QDoubleSpinBox* margins_[4];
+};
 
 }  // namespace
 
@@ -89,7 +163,11 @@ void QtCommonDialog::ShowPrinter()
     device.setCopyCount(Copies);
 
     int result;
-    if (Flags & PrintSetup) {
+    if ((Flags & PrintSetup) && device.outputFormat() == QPrinter::PdfFormat) {
+        PdfPageSetupDialog dialog(device, QApplication::activeWindow());
+        dialog.setWindowTitle(QString::fromStdString(DialogTitle));
+        result = dialog.exec();
+    } else if (Flags & PrintSetup) {
         QPageSetupDialog dialog(&device, QApplication::activeWindow());
         dialog.setWindowTitle(QString::fromStdString(DialogTitle));
         result = dialog.exec();

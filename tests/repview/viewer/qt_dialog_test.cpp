@@ -1,0 +1,248 @@
+// The common dialog on Qt's real dialogs, answered the way a person would,
+// and a selection printed through the real printer into a PDF read back
+// with pdftotext.
+#include "platform/qt/qt_common_dialog.h"
+
+#include "platform/run_time_error.h"
+#include "repview/viewer/viewer_window.h"
+#include "temp_dir.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <memory>
+
+using namespace zlt;
+using namespace zlt::qt;
+using zlt::testing::TempDir;
+
+namespace {
+
+// Acts on the next modal dialog once it is open (exec() blocks the test).
+void whenDialogOpens(std::function<void(QDialog*)> act)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, act = std::move(act)] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || !dialog->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act(dialog);
+    });
+    timer->start();
+}
+
+PrinterDestination pdfFolder(const std::filesystem::path& folder)
+{
+    PrinterDestination d;
+    d.kind = PrinterDestination::Kind::PdfFolder;
+    d.pdfFolder = folder;
+    return d;
+}
+
+std::string toolOutput(const std::string& command)
+{
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    std::string out;
+    std::array<char, 4096> buffer;
+    size_t n;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0)
+        out.append(buffer.data(), n);
+    return out;
+}
+
+std::string pdfText(const std::string& file)
+{
+    return toolOutput("pdftotext -layout '" + file + "' -");
+}
+
+int cancelNumber(const std::function<void()>& show)
+{
+    try {
+        show();
+    } catch (const RunTimeError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+TEST(QtNameFilters, DosPatternsMatchTheSameLinuxFiles)
+{
+    EXPECT_EQ(qtNameFilters(std::string(repview::ViewerWindow::ReportFilter)), (QStringList{"ZELTO report (RPT.) (RPT)", "Text files (*.txt) (*.txt)",
+                                                          "Text files (*.doc) (*.doc)", "All files (*.*) (*)"}));
+    EXPECT_EQ(qtNameFilters("Reports|RPT.;*.rpt"), QStringList{"Reports (RPT *.rpt)"});
+    EXPECT_TRUE(qtNameFilters("").isEmpty());
+}
+
+class QtDialog : public ::testing::Test {
+protected:
+    TempDir dir;
+    CodePage codePage{1252};
+    QtPrinter printer{pdfFolder(dir.path() / "pdf"), codePage};
+    QtCommonDialog dialog{printer};
+};
+
+TEST_F(QtDialog, OpenShowsTitleFilterAndNameAndReturnsTheChosenPath)
+{
+    std::string report = dir.write("RPT", "x");
+    dialog.DialogTitle = "Open ZELTO Report...";
+    dialog.FileName = "RPT.";
+    dialog.Filter = std::string(repview::ViewerWindow::ReportFilter);
+    dialog.CancelError = true;
+    std::string title, filter, nameBox;
+    bool ownDialog = false;
+    whenDialogOpens([&](QDialog* d) {
+        auto* files = qobject_cast<QFileDialog*>(d);
+        ASSERT_NE(files, nullptr);
+        title = files->windowTitle().toStdString();
+        filter = files->selectedNameFilter().toStdString();
+        if (auto* edit = files->findChild<QLineEdit*>("fileNameEdit"))
+            nameBox = edit->text().toStdString();
+        ownDialog = files->testOption(QFileDialog::DontUseNativeDialog);
+        files->selectFile(QString::fromStdString(report));
+        static_cast<QDialog*>(files)->accept();
+    });
+    dialog.ShowOpen();
+    EXPECT_EQ(title, "Open ZELTO Report...");
+    EXPECT_EQ(filter, "ZELTO report (RPT.)") << "as the user reads it";
+    EXPECT_EQ(nameBox, "RPT.");
+    EXPECT_TRUE(ownDialog) << "Qt's own dialog, the same on every desktop";
+    EXPECT_EQ(dialog.FileName, report);
+}
+
+TEST_F(QtDialog, CancelRaisesTheCancelErrorOnlyWhenAsked)
+{
+    for (bool cancelError : {true, false}) {
+        dialog.CancelError = cancelError;
+        dialog.FileName = "RPT.";
+        whenDialogOpens([](QDialog* d) { d->reject(); });
+        EXPECT_EQ(cancelNumber([&] { dialog.ShowSave(); }), cancelError ? 32755 : 0);
+        EXPECT_EQ(dialog.FileName, "RPT.");
+        whenDialogOpens([](QDialog* d) { d->reject(); });
+        dialog.Flags = print_dialog_flags::PrintSetup;
+        EXPECT_EQ(cancelNumber([&] { dialog.ShowPrinter(); }), cancelError ? 32755 : 0);
+    }
+}
+
+TEST_F(QtDialog, PrintDialogTakesItsOptionsFromTheFlags)
+{
+    struct Case {
+        long flags;
+        bool printToFile, selection;
+    };
+    for (Case c : {Case{0x180000, false, false}, Case{0x180001, false, true}, Case{0x80000, false, false},
+                   Case{0, true, false}}) {
+        dialog.Flags = c.flags;
+        dialog.PrinterDefault = true;
+        dialog.CancelError = true;
+        dialog.DialogTitle = "Print ZELTO report...";
+        bool printToFile = !c.printToFile, selection = !c.selection;
+        QPrinter::PrintRange range = QPrinter::PageRange;
+        QString title;
+        whenDialogOpens([&](QDialog* d) {
+            auto* print = qobject_cast<QPrintDialog*>(d);
+            ASSERT_NE(print, nullptr);
+            title = print->windowTitle();
+            printToFile = print->testOption(QAbstractPrintDialog::PrintToFile);
+            selection = print->testOption(QAbstractPrintDialog::PrintSelection);
+            range = print->printer()->printRange();
+            print->accept();
+        });
+        dialog.ShowPrinter();
+        SCOPED_TRACE(c.flags);
+        EXPECT_EQ(title, "Print ZELTO report...");
+        EXPECT_EQ(printToFile, c.printToFile);
+        EXPECT_EQ(selection, c.selection);
+        EXPECT_EQ(range, c.selection ? QPrinter::Selection : QPrinter::AllPages);
+        // No CUPS printer was chosen: the jobs still go to the PDF folder.
+        EXPECT_EQ(printer.destination().kind, PrinterDestination::Kind::PdfFolder);
+        EXPECT_EQ(printer.device().outputFormat(), QPrinter::PdfFormat);
+    }
+}
+
+TEST_F(QtDialog, PageSetupChoiceHoldsForTheNextPrintsOnlyWithPrinterDefault)
+{
+    printer.device().setPageOrientation(QPageLayout::Portrait);
+    for (bool keep : {false, true}) {
+        dialog.Flags = print_dialog_flags::PrintSetup;
+        dialog.PrinterDefault = keep;
+        dialog.DialogTitle = "Printer Setup...";
+        std::string title;
+        whenDialogOpens([&](QDialog* d) {
+            title = d->windowTitle().toStdString();
+            // What a person does in the dialog: turn the page.
+            auto* landscape = d->findChild<QRadioButton*>("landscape");
+            ASSERT_NE(landscape, nullptr);
+            landscape->setChecked(true);
+            d->accept();
+        });
+        dialog.ShowPrinter();
+        EXPECT_EQ(title, "Printer Setup...");
+        EXPECT_EQ(printer.device().pageLayout().orientation(), keep ? QPageLayout::Landscape : QPageLayout::Portrait);
+        EXPECT_EQ(printer.destination().kind, PrinterDestination::Kind::PdfFolder);
+    }
+    // The next print comes out on turned pages.
+    printer.beginDocument();
+    printer.printText("turned");
+    printer.endDocument();
+    ASSERT_EQ(printer.writtenFiles().size(), 1u);
+    std::string info = toolOutput("pdfinfo '" + printer.writtenFiles()[0] + "'");
+    EXPECT_NE(info.find("842 x 595 pts"), std::string::npos) << info;
+}
+
+// The whole road with the real dialogs: open, select, print the selection.
+TEST_F(QtDialog, SelectionPrintedThroughTheRealPrinterReachesThePdf)
+{
+    std::string report = dir.write("RPT", "FIRST LINE OF REPORT\r\nSECOND LINE CHOSEN\r\nTHIRD LINE LEFT\r\n");
+    repview::RepviewState state;
+    DriveMap drives = DriveMap::parse("C=" + dir.path().string());
+    repview::PrintEngine engine(state, printer, drives);
+    repview::ViewerWindow window(state, engine, dialog, codePage, drives);
+    window.show();
+
+    whenDialogOpens([&](QDialog* d) {
+        auto* files = qobject_cast<QFileDialog*>(d);
+        files->selectFile(QString::fromStdString(report));
+        static_cast<QDialog*>(files)->accept();
+    });
+    window.Openreport_Click();
+    ASSERT_EQ(state.ReportPath, report);
+
+    QTextBlock second = window.textViewer()->document()->findBlockByNumber(1);
+    ASSERT_EQ(second.text(), "SECOND LINE CHOSEN");
+    QTextCursor c(second);
+    c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    window.textViewer()->setTextCursor(c);
+
+    whenDialogOpens([](QDialog* d) { d->accept(); });
+    window.Printreport_Click();
+    ASSERT_EQ(printer.writtenFiles().size(), 1u);
+    std::string text = pdfText(printer.writtenFiles()[0]);
+    EXPECT_NE(text.find("SECOND LINE CHOSEN"), std::string::npos) << text;
+    EXPECT_EQ(text.find("FIRST"), std::string::npos) << text;
+    EXPECT_EQ(text.find("THIRD"), std::string::npos) << text;
+
+    // Nothing selected now: the whole file is printed.
+    whenDialogOpens([](QDialog* d) { d->accept(); });
+    window.Printreport_Click();
+    ASSERT_EQ(printer.writtenFiles().size(), 2u);
+    text = pdfText(printer.writtenFiles()[1]);
+    EXPECT_NE(text.find("FIRST LINE OF REPORT"), std::string::npos) << text;
+    EXPECT_NE(text.find("THIRD LINE LEFT"), std::string::npos) << text;
+}
+
+}  // namespace
