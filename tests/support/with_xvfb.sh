@@ -61,7 +61,12 @@ if [ "$use_wm" -eq 1 ]; then
   HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" \
     openbox --sm-disable >"$work/openbox.log" 2>&1 &
   wm_pid=$!
-  wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+  # The check window comes first; the client list once openbox has taken on
+  # the windows already there and listens for new ones.
+  wm_ready() {
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' &&
+      xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q '(WINDOW)'
+  }
   if ! wait_for wm_ready; then
     echo "$0: openbox did not start" >&2
     cat "$work/openbox.log" >&2
