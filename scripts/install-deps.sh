@@ -18,6 +18,8 @@ PACKAGES=(
   cups-daemon cups-client
   # test peers written in Python
   python3
+  # run time: the desktop opener that webhop hands web addresses to
+  xdg-utils
 )
 
 missing=()
