@@ -28,8 +28,9 @@ inline std::string fileText(const std::filesystem::path& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-inline ProgramResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
-                                const std::vector<std::string>& environment, const std::filesystem::path& workDir)
+// Starts the program without waiting for it; finishProgram collects it.
+inline pid_t startProgram(const std::string& program, const std::vector<std::string>& arguments,
+                          const std::vector<std::string>& environment, const std::filesystem::path& workDir)
 {
     const auto outPath = workDir / "stdout.txt";
     const auto errPath = workDir / "stderr.txt";
@@ -53,14 +54,25 @@ inline ProgramResult runProgram(const std::string& program, const std::vector<st
     posix_spawn_file_actions_destroy(&actions);
     if (error != 0)
         throw std::runtime_error("cannot start " + program);
+    return child;
+}
+
+inline ProgramResult finishProgram(pid_t child, const std::filesystem::path& workDir)
+{
     int status = 0;
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
     ProgramResult result;
     result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.standardOutput = fileText(outPath);
-    result.standardError = fileText(errPath);
+    result.standardOutput = fileText(workDir / "stdout.txt");
+    result.standardError = fileText(workDir / "stderr.txt");
     return result;
+}
+
+inline ProgramResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                                const std::vector<std::string>& environment, const std::filesystem::path& workDir)
+{
+    return finishProgram(startProgram(program, arguments, environment, workDir), workDir);
 }
 
 }  // namespace zlt::testing

@@ -4,15 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
-#include <sys/stat.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "tests/webhop/opener_sandbox.h"
 #include "tests/webhop/program_run.h"
 
 namespace zlt {
@@ -24,46 +22,17 @@ using testing::ProgramResult;
 
 class WebhopProgram : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "webhop-e2e-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-        binDir = dir / "bin";
-        fs::create_directory(binDir);
-    }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::remove_all(dir, ignored);
-    }
-
-    // A stand-in opener that writes each argument on a line of its log.
-    void installOpener(const std::string& ending)
-    {
-        std::ofstream script(opener());
-        script << "#!/bin/sh\n"
-               << "printf '%s\\n' \"$@\" >> \"$0.log\"\n"
-               << ending << "\n";
-        script.close();
-        fs::permissions(opener(), fs::perms::owner_all);
-    }
-    fs::path opener() const { return binDir / "xdg-open"; }
-    fs::path openerLog() const { return binDir / "xdg-open.log"; }
-
     ProgramResult webhop(const std::vector<std::string>& arguments)
     {
-        std::vector<std::string> environment = {"PATH=" + binDir.string(), "HOME=" + dir.string()};
-        // Sanitizer settings of the test run hold for the program too.
-        for (const char* name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"}) {
-            if (const char* value = std::getenv(name))
-                environment.push_back(std::string(name) + "=" + value);
-        }
-        return testing::runProgram(WEBHOP_BINARY, arguments, environment, dir);
+        return testing::runProgram(WEBHOP_BINARY, arguments, sandbox.environment(), sandbox.dir());
     }
+    void installOpener(const std::string& ending) { sandbox.installOpener(ending); }
+    fs::path opener() const { return sandbox.opener(); }
+    fs::path openerLog() const { return sandbox.openerLog(); }
 
-    fs::path dir;
-    fs::path binDir;
+    testing::OpenerSandbox sandbox;
+    const fs::path& dir = sandbox.dir();
+    const fs::path binDir = sandbox.binDir();
 };
 
 struct OpenCase {
