@@ -85,13 +85,14 @@ bool FileStatus::busyVisible() const
     return !busy_->isHidden();
 }
 
-void FileStatus::repaintThrottled(bool force)
+bool FileStatus::repaintThrottled(bool force)
 {
     if (!force && sinceRepaint_.isValid() && sinceRepaint_.elapsed() < FrameInterval)
-        return;
+        return false;
     repaint();
     ++repaints_;
     sinceRepaint_.start();
+    return true;
 }
 
 }  // namespace zlt::repview

@@ -40,8 +40,8 @@ public:
 
     // Paints the bar now, at most once per frame interval: a load sets the
     // progress per line, far more often than a screen shows. force paints
-    // regardless (the last progress of a load).
-    void repaintThrottled(bool force = false);
+    // regardless (the last progress of a load). Says whether it painted.
+    bool repaintThrottled(bool force = false);
     int repaints() const { return repaints_; }
 
 private:

@@ -9,6 +9,8 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QTextDocument>
 
 namespace zlt::repview {
 
@@ -67,38 +69,53 @@ void ViewerWindow::Openreport_Click()
 std::int64_t ViewerWindow::loadReport()
 {
     // Hidden and disabled for the whole load, so only the status bar paints.
-    // A load that fails leaves the box so, hidden and empty: the next Open
-    // report fills and shows it again.
     TextViewer->hide();
     TextViewer->setEnabled(false);
     TextViewer->clear();
     std::int32_t charsLoaded = 0;
     QCoreApplication::processEvents();
 
-    QString text;
+    QTextDocument* document = TextViewer->document();
+    const bool undo = document->isUndoRedoEnabled();
+    document->setUndoRedoEnabled(false);  // a load is not an edit to take back
+    QTextCursor end(document);
+    // The text read since the last paint of the status bar goes into the box
+    // at each paint: the box fills while the status bar keeps moving, and the
+    // report is never held twice.
+    QString pending;
+    auto flush = [&] {
+        end.insertText(pending);
+        pending.resize(0);
+    };
     std::int64_t reportSize = 0;
-    {
-    ReportFile file(resolveHostPath(drives_, state_.ReportPath));
-    reportSize = file.size();
-    ReportLineReader reader([&file](char* buffer, size_t size) { return file.read(buffer, size); });
-    const ReportTextDecoder decoder(codePage_);
-    const QString ofSize = QStringLiteral("  of  ") + QString::number(reportSize) + QStringLiteral(" bytes");
-    // Each byte gives at most one character (a CR LF pair gives one break),
-    // so the text never outgrows this.
-    text.reserve(static_cast<qsizetype>(reportSize) + 1);
-    while (!reader.atEnd()) {
-        FileStatus_->repaintThrottled();
-        std::string_view line = reader.nextLine();
-        addLoadedChars(charsLoaded, line.size());
-        FileStatus_->setPanelText(3, QStringLiteral("File size      ") + QString::number(charsLoaded) + ofSize);
-        decoder.appendLine(text, line);
-        if (lineLoaded_)
-            lineLoaded_();
+    try {
+        ReportFile file(resolveHostPath(drives_, state_.ReportPath));
+        reportSize = file.size();
+        ReportLineReader reader([&file](char* buffer, size_t size) { return file.read(buffer, size); });
+        ReportTextBuilder builder(codePage_);
+        const QString ofSize = QStringLiteral("  of  ") + QString::number(reportSize) + QStringLiteral(" bytes");
+        while (!reader.atEnd()) {
+            if (FileStatus_->repaintThrottled() && !pending.isEmpty())
+                flush();
+            std::string_view line = reader.nextLine();
+            addLoadedChars(charsLoaded, line.size());
+            FileStatus_->setPanelText(3, QStringLiteral("File size      ") + QString::number(charsLoaded) + ofSize);
+            builder.appendLine(pending, line);
+            if (lineLoaded_)
+                lineLoaded_();
+        }
+        builder.finish(pending);
+        FileStatus_->repaintThrottled(true);
+        flush();
+    } catch (...) {
+        // A load that fails leaves the box hidden and empty, the file closed;
+        // the next Open report fills and shows it as usual.
+        TextViewer->clear();
+        document->setUndoRedoEnabled(undo);
+        throw;
     }
-    FileStatus_->repaintThrottled(true);
-    }  // the file is closed here
-    // One update for the whole text: the box is hidden, nothing is lost.
-    TextViewer->setPlainText(text);
+    document->setUndoRedoEnabled(undo);
+    TextViewer->setTextCursor(QTextCursor(document));  // at the top of the report
     TextViewer->setEnabled(true);
     TextViewer->show();
     return reportSize;

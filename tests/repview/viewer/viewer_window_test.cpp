@@ -279,6 +279,27 @@ TEST_P(ViewerLoad, ShowsTheLinesAndCounts)
 INSTANTIATE_TEST_SUITE_P(Files, ViewerLoad, ::testing::ValuesIn(LoadCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+std::string numberedLines(int count)
+{
+    std::string report;
+    for (int i = 0; i < count; ++i)
+        report += "line " + std::to_string(100 + i) + "\r\n";  // 10 bytes a line
+    return report;
+}
+
+TEST_F(Viewer, ManyLinesShowAndPrintBackWithEveryBreak)
+{
+    const std::string report = numberedLines(100);
+    open("RPT", report);
+    EXPECT_EQ(window.shownText(), report);
+    // Lines 30 to 34, across every kind of break the box keeps.
+    select(30 * 9, 35 * 9);
+    dialog.answerOk();
+    window.Printreport_Click();
+    EXPECT_EQ(printed(), (std::vector<std::string>{report.substr(30 * 10, 5 * 10)}));
+    EXPECT_EQ(window.shownText(), report.substr(0, 300) + report.substr(350));
+}
+
 TEST_F(Viewer, EveryByteButCrShowsThroughTheCodePageAndPrintsBack)
 {
     std::string bytes;
