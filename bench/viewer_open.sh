@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Opening a report in the viewer: 10 MB and 100 MB reports, generated here,
+# opened in the real window offscreen. Baselines from the same run: reading
+# the file (cat) and counting its lines (wc -l); the 10 MB open is the
+# baseline for linearity. "open" runs from the menu command to the window
+# having painted the loaded report.
+#   bench/viewer_open.sh BUILD_DIR [WORK_DIR]
+set -euo pipefail
+
+build=${1:?usage: viewer_open.sh BUILD_DIR [WORK_DIR]}
+work=${2:-$(mktemp -d)}
+bench="$build/bin/viewer_open_bench"
+mkdir -p "$work"
+
+# A host report: 78-character lines with codes, CR LF, a form feed per page.
+make_report() {
+    local megabytes=$1 file=$2
+    perl -e '
+        my $target = $ARGV[0] * 1024 * 1024;
+        my $written = 0; my $n = 0;
+        open(my $out, ">:raw", $ARGV[1]) or die;
+        while ($written < $target) {
+            my $line;
+            if ($n % 60 == 0) { $line = sprintf(">[BO]<STOCK VALUATION REPORT        PAGE %6d>[NO]<%27s", $n / 60 + 1, ""); }
+            elsif ($n % 60 == 59) { $line = sprintf(">[BC%012d]<%-60s\x0c", $n, ""); }
+            else { $line = sprintf("%08d  ITEM DESCRIPTION %-20s  %9.2f  %6d  %9.2f", $n, "WIDGET-" . ($n % 977), ($n % 1000) / 7, $n % 313, ($n % 5000) / 3); }
+            print $out $line, "\r\n";
+            $written += length($line) + 2; $n++;
+        }' "$megabytes" "$file"
+}
+
+seconds_of() { # command... -> wall seconds
+    local start end
+    start=$(date +%s.%N)
+    "$@" > /dev/null
+    end=$(date +%s.%N)
+    echo "$end - $start" | bc -l
+}
+
+printf '%-7s %10s %9s %9s %9s %10s %12s %9s %8s %10s\n' size bytes cat_s wc_s open_s open/cat peak_MB peak/size paints/s max_gap_ms
+declare -A open_seconds
+for mb in 10 100; do
+    report="$work/report-$mb.rpt"
+    [ -f "$report" ] || make_report "$mb" "$report"
+    bytes=$(stat -c %s "$report")
+    cat "$report" > /dev/null  # the file in the page cache for every contender
+    cat_s=$(seconds_of cat "$report")
+    wc_s=$(seconds_of wc -l "$report")
+    /usr/bin/time -v "$bench" "$report" > "$work/open-$mb.out" 2> "$work/time-$mb.txt"
+    line=$(cat "$work/open-$mb.out")
+    open_s=$(sed -E 's/.*shown_s=([0-9.]+).*/\1/' <<< "$line")
+    rate=$(sed -E 's/.*paints_per_second=([0-9.]+).*/\1/' <<< "$line")
+    gap=$(sed -E 's/.*longest_unpainted_ms=([0-9.]+).*/\1/' <<< "$line")
+    peak_kb=$(sed -nE 's/.*Maximum resident set size \(kbytes\): ([0-9]+).*/\1/p' "$work/time-$mb.txt")
+    open_seconds[$mb]=$open_s
+    printf '%-7s %10d %9.3f %9.3f %9.3f %10.1f %12.1f %9.2f %8.1f %10.1f\n' "${mb}MB" "$bytes" "$cat_s" "$wc_s" "$open_s" \
+        "$(echo "$open_s / $cat_s" | bc -l)" "$(echo "$peak_kb / 1024" | bc -l)" "$(echo "$peak_kb * 1024 / $bytes" | bc -l)" \
+        "$rate" "$gap"
+done
+printf 'linearity: open 100MB / open 10MB = %.2f (10 would be exactly linear)\n' \
+    "$(echo "${open_seconds[100]} / ${open_seconds[10]}" | bc -l)"
