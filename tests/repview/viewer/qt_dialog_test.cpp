@@ -87,6 +87,22 @@ TEST(QtNameFilters, DosPatternsMatchTheSameLinuxFiles)
     EXPECT_TRUE(qtNameFilters("").isEmpty());
 }
 
+TEST(DestinationAfterDialog, OnlyAPrinterCupsKnowsReplacesTheDestination)
+{
+    const PrinterDestination pdf = pdfFolder("/tmp/reports");
+    struct Case {
+        bool native;
+        const char* name;
+    };
+    // The print dialog with no printers leaves the name empty, or keeps a
+    // name it cannot print to.
+    for (Case c : {Case{false, ""}, Case{true, ""}, Case{true, "no-such-printer-here"}, Case{false, "Office"}}) {
+        PrinterDestination after = destinationAfterDialog(pdf, c.native, QString::fromLatin1(c.name));
+        EXPECT_EQ(after.kind, PrinterDestination::Kind::PdfFolder) << c.name;
+        EXPECT_EQ(after.pdfFolder, pdf.pdfFolder);
+    }
+}
+
 class QtDialog : public ::testing::Test {
 protected:
     TempDir dir;
