@@ -89,10 +89,10 @@ int main(int argc, char** argv)
         longestGap = std::max(longestGap, t - last);
         last = t;
     }
-    longestGap = std::max(longestGap, total - last);
+    longestGap = std::max(longestGap, painted - last);
     const double seconds = total / 1e9;
     std::printf("bytes=%s lines=%lld seconds=%.3f paints=%zu paints_per_second=%.1f longest_unpainted_ms=%.1f last_line_s=%.3f shown_s=%.3f\n",
                 done.mid(15, done.size() - 21).toUtf8().constData(), static_cast<long long>(lines), seconds,
-                paints.paints.size(), paints.paints.size() / seconds, longestGap / 1e6, lastLine / 1e9, painted / 1e9);
+                paints.paints.size(), paints.paints.size() / (painted / 1e9), longestGap / 1e6, lastLine / 1e9, painted / 1e9);
     return 0;
 }
