@@ -49,9 +49,10 @@ std::unique_ptr<Browser> createBrowser();
 
 namespace zlt {
 
-// The system printer (as makeSystemPrinter) and the common dialog whose
-// printer dialogs set it up, so a printer chosen there holds for the
-// following prints of the process.
+// A Qt printer for the destination makeSystemPrinter would use (CUPS, or
+// PDF files drawn through Qt), and the common dialog whose printer dialogs
+// set it up, so a printer chosen there holds for the following prints of
+// the process. The viewer needs Qt's printer: its dialogs configure it.
 struct PrinterWithDialog {
     std::unique_ptr<Printer> printer;
     std::unique_ptr<CommonDialog> dialog;

@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   # build
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config zlib1g-dev
   qt6-base-dev libqt6printsupport6 libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # printing: fonts, CUPS client, PDF and barcode tools the tests read back with

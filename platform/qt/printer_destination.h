@@ -3,7 +3,13 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/pdf/pdf_job_files.h"
+
 namespace zlt::qt {
+
+using pdf::defaultPdfFolder;
+using pdf::makeRunStamp;
+using pdf::reservePdfFile;
 
 struct PrinterDestination {
     enum class Kind { Cups, PdfFolder } kind = Kind::PdfFolder;
@@ -15,15 +21,5 @@ struct PrinterDestination {
 // default CUPS printer, or PDF files in ~/Documents/Repview with none.
 // Throws std::invalid_argument for a printer CUPS does not know.
 PrinterDestination destinationFromEnvironment();
-
-std::filesystem::path defaultPdfFolder();
-
-// Creates, without overwriting anything, the file for one job of a run:
-// "repview-<date>-<time>.<ms>-<pid>-<job>.pdf", which sort in job order
-// within a run and by start time across runs.
-std::filesystem::path reservePdfFile(const std::filesystem::path& folder, const std::string& runStamp, int job);
-
-// The date, time and process that name the files of one run.
-std::string makeRunStamp();
 
 }  // namespace zlt::qt

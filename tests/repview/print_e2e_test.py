@@ -128,15 +128,36 @@ class RepviewPrinting(unittest.TestCase):
         self.assertNotIn("TAIL", text)
         self.assertIn("wide 0123456789", text)
 
-    def test_font_test_page(self):
-        r = self.run_repview("fOnTs")
+    def font_test_lines(self, env):
+        r = self.run_repview("fOnTs", env=env)
         self.assertEqual(r.returncode, 0, r.stderr)
         [pdf] = self.pdfs()
         lines = [l.strip() for l in pdf_text(pdf).splitlines() if l.strip()]
         samples = [l[len("This is a test for font "):] for l in lines if l.startswith("This is a test for font ")]
-        self.assertIn("Liberation Mono", samples)
         self.assertEqual(len(samples), len(set(samples)))
-        self.assertEqual(sum(1 for l in lines if l == "-" * 52), len(samples))
+        # Each readable sample has its rule of 52 hyphens under it.
+        for i, line in enumerate(lines):
+            if line.startswith("This is a test for font "):
+                self.assertEqual(lines[i + 1], "-" * 52, line)
+        return samples
+
+    def test_font_test_page_of_the_pdf_printer(self):
+        # The PDF files carry the standard Courier font; the barcode font's
+        # sample is drawn as bars, which read as no text.
+        self.assertEqual(self.font_test_lines(self.env), ["Courier"])
+
+    def test_font_test_page_through_the_system_fonts(self):
+        # A DOS code page sends printing through Qt and the system's fonts.
+        samples = self.font_test_lines(dict(self.env, ZLT_CODEPAGE="437"))
+        self.assertIn("Liberation Mono", samples)
+        self.assertGreater(len(samples), 3)
+
+    def test_dos_code_page_box_drawing(self):
+        self.env["ZLT_CODEPAGE"] = "437"
+        r = self.run_repview(self.write("RPT", b"\xda\xc4\xc4\xbf\r\n\xb3OK\xb3 caf\x82\r\n\xc0\xc4\xc4\xd9\r\n"))
+        self.assertEqual(r.returncode, 0, r.stderr)
+        [pdf] = self.pdfs()
+        self.assertEqual([l for l in pdf_text(pdf).splitlines() if l.strip()], ["┌──┐", "│OK│ café", "└──┘"])
 
     def test_default_folder_without_printer_setting(self):
         del self.env["REPVIEW_PRINTER"]

@@ -1,0 +1,60 @@
+#include "platform/pdf/pdf_job_files.h"
+
+#include "platform/run_time_error.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace zlt::pdf {
+
+fs::path defaultPdfFolder()
+{
+    const char* home = std::getenv("HOME");
+    return fs::path(home && *home ? home : "/tmp") / "Documents" / "Repview";
+}
+
+std::string makeRunStamp()
+{
+    auto now = std::chrono::system_clock::now();
+    std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    int millis = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d%02d%02d-%02d%02d%02d.%03d-%d", local.tm_year + 1900, local.tm_mon + 1,
+                  local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, millis, static_cast<int>(getpid()));
+    return text;
+}
+
+fs::path reservePdfFile(const fs::path& folder, const std::string& runStamp, int job)
+{
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    char number[16];
+    std::snprintf(number, sizeof number, "%06d", job);
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        std::string name = "repview-" + runStamp + "-" + number;
+        if (attempt > 0)
+            name += "-" + std::to_string(attempt);
+        fs::path path = folder / (name + ".pdf");
+        int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        if (fd >= 0) {
+            ::close(fd);
+            return path;
+        }
+        if (errno != EEXIST)
+            throw RunTimeError(error_number::PrinterError,
+                               "Printer error: cannot create " + path.string() + ": " + std::strerror(errno));
+    }
+    throw RunTimeError(error_number::PrinterError, "Printer error: no free file name in " + folder.string());
+}
+
+}  // namespace zlt::pdf

@@ -1,0 +1,142 @@
+#include "platform/pdf/pdf_writer.h"
+
+#include "platform/run_time_error.h"
+
+#include <cerrno>
+#include <cstring>
+#include <zlib.h>
+
+namespace zlt::pdf {
+
+namespace {
+
+// Fixed object numbers; pages and their contents follow.
+constexpr int CatalogObject = 1;
+constexpr int PagesObject = 2;
+constexpr int FirstFontObject = 3;
+constexpr const char* FontNames[4] = {"Courier", "Courier-Bold", "Courier-Oblique", "Courier-BoldOblique"};
+constexpr int FirstFreeObject = FirstFontObject + 4;
+
+std::string escapeText(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        if (c == '(' || c == ')' || c == '\\')
+            out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+}  // namespace
+
+PdfWriter::PdfWriter(std::filesystem::path path) : path_(std::move(path)), offsets_(FirstFreeObject, 0)
+{
+    file_ = std::fopen(path_.c_str(), "wb");
+    if (file_ == nullptr)
+        fail("cannot write");
+    write("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
+}
+
+PdfWriter::~PdfWriter()
+{
+    if (file_ != nullptr)
+        abandon();
+}
+
+void PdfWriter::fail(const char* what)
+{
+    std::string reason = std::strerror(errno);
+    if (file_ != nullptr) {
+        std::fclose(file_);
+        file_ = nullptr;
+    }
+    std::error_code ec;
+    std::filesystem::remove(path_, ec);
+    throw RunTimeError(error_number::PrinterError, std::string("Printer error: ") + what + " " + path_.string() + ": " + reason);
+}
+
+void PdfWriter::write(std::string_view text)
+{
+    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size())
+        fail("cannot write");
+    offset_ += static_cast<long>(text.size());
+}
+
+int PdfWriter::beginObject(int id)
+{
+    if (id == 0) {
+        id = static_cast<int>(offsets_.size());
+        offsets_.push_back(0);
+    }
+    offsets_[id] = offset_;
+    write(std::to_string(id) + " 0 obj\n");
+    return id;
+}
+
+void PdfWriter::addPage(double width, double height, std::string_view content)
+{
+    uLongf size = compressBound(static_cast<uLong>(content.size()));
+    std::string packed(size, '\0');
+    if (compress2(reinterpret_cast<Bytef*>(packed.data()), &size, reinterpret_cast<const Bytef*>(content.data()),
+                  static_cast<uLong>(content.size()), Z_BEST_SPEED) != Z_OK)
+        fail("cannot compress a page of");
+    packed.resize(size);
+
+    int contents = beginObject();
+    write("<< /Length " + std::to_string(packed.size()) + " /Filter /FlateDecode >>\nstream\n");
+    write(packed);
+    write("\nendstream\nendobj\n");
+
+    char box[96];
+    std::snprintf(box, sizeof box, "[0 0 %.2f %.2f]", width, height);
+    int page = beginObject();
+    write("<< /Type /Page /Parent 2 0 R /MediaBox " + std::string(box) + " /Contents " + std::to_string(contents) +
+          " 0 R /Resources << /Font << /F1 3 0 R /F2 4 0 R /F3 5 0 R /F4 6 0 R >> >> >>\nendobj\n");
+    pages_.push_back(page);
+}
+
+void PdfWriter::finish(const std::string& title)
+{
+    for (int i = 0; i < 4; ++i) {
+        beginObject(FirstFontObject + i);
+        write(std::string("<< /Type /Font /Subtype /Type1 /BaseFont /") + FontNames[i] +
+              " /Encoding /WinAnsiEncoding >>\nendobj\n");
+    }
+    beginObject(PagesObject);
+    std::string kids;
+    for (int page : pages_)
+        kids += std::to_string(page) + " 0 R ";
+    write("<< /Type /Pages /Count " + std::to_string(pages_.size()) + " /Kids [" + kids + "] >>\nendobj\n");
+    beginObject(CatalogObject);
+    write("<< /Type /Catalog /Pages 2 0 R >>\nendobj\n");
+    int info = beginObject();
+    write("<< /Title (" + escapeText(title) + ") /Producer (repview) >>\nendobj\n");
+
+    long xref = offset_;
+    write("xref\n0 " + std::to_string(offsets_.size()) + "\n0000000000 65535 f \n");
+    for (size_t id = 1; id < offsets_.size(); ++id) {
+        char entry[24];
+        std::snprintf(entry, sizeof entry, "%010ld 00000 n \n", offsets_[id]);
+        write(entry);
+    }
+    write("trailer\n<< /Size " + std::to_string(offsets_.size()) + " /Root 1 0 R /Info " + std::to_string(info) +
+          " 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n");
+    if (std::fclose(file_) != 0) {
+        file_ = nullptr;
+        fail("cannot finish");
+    }
+    file_ = nullptr;
+}
+
+void PdfWriter::abandon()
+{
+    if (file_ != nullptr) {
+        std::fclose(file_);
+        file_ = nullptr;
+    }
+    std::error_code ec;
+    std::filesystem::remove(path_, ec);
+}
+
+}  // namespace zlt::pdf

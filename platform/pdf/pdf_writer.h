@@ -1,0 +1,42 @@
+#pragma once
+// Writes one PDF file page by page, so memory holds one page at most. Text
+// is set in the standard Courier fonts (/F1 regular, /F2 bold, /F3 oblique,
+// /F4 bold oblique) in WinAnsiEncoding, which every PDF reader has.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zlt::pdf {
+
+class PdfWriter {
+public:
+    // Throws RunTimeError 482 when the file cannot be written.
+    explicit PdfWriter(std::filesystem::path path);
+    ~PdfWriter();
+    PdfWriter(const PdfWriter&) = delete;
+    PdfWriter& operator=(const PdfWriter&) = delete;
+
+    // One page of the given size (points) drawn by the content stream.
+    void addPage(double width, double height, std::string_view content);
+    // Writes what ties the pages together and closes the file.
+    void finish(const std::string& title);
+    // Closes and removes the file.
+    void abandon();
+
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    int beginObject(int id = 0);
+    void write(std::string_view text);
+    void fail(const char* what);
+
+    std::filesystem::path path_;
+    std::FILE* file_ = nullptr;
+    long offset_ = 0;
+    std::vector<long> offsets_;  // by object number; 0 for not yet written
+    std::vector<int> pages_;
+};
+
+}  // namespace zlt::pdf
