@@ -20,15 +20,17 @@ int main(int argc, char** argv)
         auto session = startDesktopSession(argc, argv);
         CodePage codePage = CodePage::fromEnvironment();
         DriveMap drives = DriveMap::fromEnvironment();
-        // The viewer's printer dialogs set up the printer the engine prints on.
-        auto [printer, dialog] = makeSystemPrinterWithDialog(codePage);
         RepviewState state;
-        PrintEngine engine(state, *printer, drives, [&] { session->processEvents(); });
         if (mode == Mode::Viewer) {
+            // The viewer's printer dialogs set up the printer the engine prints on.
+            auto [printer, dialog] = makeSystemPrinterWithDialog(codePage);
+            PrintEngine engine(state, *printer, drives, [&] { session->processEvents(); });
             ViewerWindow window(state, engine, *dialog, codePage, drives);
             window.show();
             return session->exec();
         }
+        auto printer = makeSystemPrinter(codePage);
+        PrintEngine engine(state, *printer, drives, [&] { session->processEvents(); });
         return runPrintingMode(mode, arguments, state, engine);
     } catch (const std::invalid_argument& e) {
         std::fprintf(stderr, "repview: %s\n", e.what());

@@ -194,6 +194,11 @@ void QtCommonDialog::ShowPrinter()
     // The dialog may have switched a PDF printer to the native format with
     // no printer behind it; setDestination puts back what holds.
     printer_.setDestination(after);
+    // The printer and its paper hold; the copies and the range chosen do not
+    // reach the prints, which always print what they were given once.
+    device.setCopyCount(Copies);
+    device.setPrintRange(QPrinter::AllPages);
+    device.setPageRanges(QPageRanges());
 }
 
 }  // namespace zlt::qt

@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -175,6 +176,11 @@ TEST_F(QtDialog, PrintDialogTakesItsOptionsFromTheFlags)
             printToFile = print->testOption(QAbstractPrintDialog::PrintToFile);
             selection = print->testOption(QAbstractPrintDialog::PrintSelection);
             range = print->printer()->printRange();
+            // A person asks for three copies.
+            if (auto* copies = print->findChild<QSpinBox*>("copies"))
+                copies->setValue(3);
+            else
+                ADD_FAILURE() << "no copies box in the print dialog";
             print->accept();
         });
         dialog.ShowPrinter();
@@ -186,6 +192,9 @@ TEST_F(QtDialog, PrintDialogTakesItsOptionsFromTheFlags)
         // No CUPS printer was chosen: the jobs still go to the PDF folder.
         EXPECT_EQ(printer.destination().kind, PrinterDestination::Kind::PdfFolder);
         EXPECT_EQ(printer.device().outputFormat(), QPrinter::PdfFormat);
+        // Copies and range of the dialog do not reach the prints.
+        EXPECT_EQ(printer.device().copyCount(), 1);
+        EXPECT_EQ(printer.device().printRange(), QPrinter::AllPages);
     }
 }
 
