@@ -3,6 +3,7 @@
 // with pdftotext.
 #include "platform/qt/qt_common_dialog.h"
 
+#include "platform/backends.h"
 #include "platform/run_time_error.h"
 #include "repview/viewer/viewer_window.h"
 #include "temp_dir.h"
@@ -267,6 +268,30 @@ TEST_F(QtDialog, SelectionPrintedThroughTheRealPrinterReachesThePdf)
     text = pdfText(printer.writtenFiles()[1]);
     EXPECT_NE(text.find("FIRST LINE OF REPORT"), std::string::npos) << text;
     EXPECT_NE(text.find("THIRD LINE LEFT"), std::string::npos) << text;
+}
+
+// The pair the program wires: REPVIEW_PRINTER=pdf:<folder>, a print
+// dialog accepted with no printer on the machine, then a job in the folder.
+TEST(SystemPrinterWithDialog, PdfSettingPrintsThroughTheDialogsPrinter)
+{
+    TempDir dir;
+    const std::string folder = dir / "out";
+    setenv("REPVIEW_PRINTER", ("pdf:" + folder).c_str(), 1);
+    CodePage codePage(1252);
+    auto [printer, dialog] = makeSystemPrinterWithDialog(codePage);
+    unsetenv("REPVIEW_PRINTER");
+    dialog->Flags = print_dialog_flags::DisablePrintToFile | print_dialog_flags::HidePrintToFile;
+    dialog->PrinterDefault = true;
+    whenDialogOpens([](QDialog* d) { d->accept(); });
+    dialog->ShowPrinter();
+    printer->beginDocument();
+    printer->printText("through the dialog's printer");
+    printer->endDocument();
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        files.push_back(entry.path());
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_NE(pdfText(files[0].string()).find("through the dialog's printer"), std::string::npos);
 }
 
 }  // namespace
