@@ -280,7 +280,6 @@ void PdfPrinter::endDocument()
     if (writer_) {
         std::unique_ptr<PdfWriter> writer = std::move(writer_);
         writer->finish("Report");
-        written_.push_back(writer->path().string());
     }
     documentOpen_ = false;
 }

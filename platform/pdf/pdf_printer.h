@@ -30,8 +30,6 @@ public:
     PdfPrinter(std::filesystem::path folder, const std::array<std::uint8_t, 256>& winAnsi, PaperSize paper = {});
     ~PdfPrinter() override;
 
-    const std::vector<std::string>& writtenFiles() const { return written_; }
-
     int fontCount() override;
     std::string fontName(int index) override;
     void setFontName(const std::string& name) override;
@@ -64,7 +62,6 @@ private:
     PaperSize paper_;
     std::string runStamp_;
     int jobs_ = 0;
-    std::vector<std::string> written_;
 
     // Current settings.
     bool barcode_ = false;
