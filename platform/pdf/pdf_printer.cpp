@@ -18,17 +18,6 @@ constexpr double Advance = 0.6;
 constexpr double LineSpacing = 1.1328;
 constexpr double Ascent = 0.8328;
 
-bool isBarcodeFont(const std::string& name)
-{
-    static const std::string barcode = "EAN-13";
-    if (name.size() != barcode.size())
-        return false;
-    for (size_t i = 0; i < name.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(name[i])) != barcode[i])
-            return false;
-    return true;
-}
-
 }  // namespace
 
 PaperSize paperSizeFromEnvironment()
@@ -67,66 +56,7 @@ int PdfPrinter::fontCount() { return 2; }
 
 std::string PdfPrinter::fontName(int index) { return index == 0 ? "Courier" : "EAN-13"; }
 
-// Any font but the barcode prints in Courier, the one text face the file
-// carries, as a printer substitutes a font it lacks.
-void PdfPrinter::setFontName(const std::string& name)
-{
-    bool barcode = isBarcodeFont(name);
-    if (barcode != barcode_) {
-        flush();
-        barcode_ = barcode;
-    }
-}
-
-#define ZLT_SET(member, value) \
-    if ((value) != member) {   \
-        flush();               \
-        member = (value);      \
-    }
-
-void PdfPrinter::setFontSize(double points) { ZLT_SET(points_, points) }
-void PdfPrinter::setBold(bool on) { ZLT_SET(bold_, on) }
-void PdfPrinter::setItalic(bool on) { ZLT_SET(italic_, on) }
-void PdfPrinter::setUnderline(bool on) { ZLT_SET(underline_, on) }
-void PdfPrinter::setStrikethrough(bool on) { ZLT_SET(strikethrough_, on) }
-void PdfPrinter::setColour(HostColour colour) { ZLT_SET(colour_, colour) }
-#undef ZLT_SET
-
-double PdfPrinter::lineHeight() const { return points_ * LineSpacing; }
-
-void PdfPrinter::printText(std::string_view text)
-{
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            lineBreak();
-            ++i;
-            continue;
-        }
-        run_ += static_cast<char>(barcode_ ? text[i] : winAnsi_[static_cast<unsigned char>(text[i])]);
-    }
-}
-
-void PdfPrinter::printLine(std::string_view text)
-{
-    printText(text);
-    lineBreak();
-}
-
-void PdfPrinter::lineBreak()
-{
-    flush();
-    x_ = 0;
-    y_ += lineHeight();
-}
-
-void PdfPrinter::beginDocument()
-{
-    // The file starts with the first drawing, so an empty document makes none.
-    flush();
-    documentOpen_ = true;
-    x_ = 0;
-    y_ = 0;
-}
+double PdfPrinter::lineHeight() { return settings().points * LineSpacing; }
 
 void PdfPrinter::startPage()
 {
@@ -171,34 +101,33 @@ void PdfPrinter::appendNumber(double value)
 
 void PdfPrinter::fillColour()
 {
-    if (colour_ == pageColour_)
+    HostColour colour = settings().colour;
+    if (colour == pageColour_)
         return;
-    appendNumber((colour_ & 0xFF) / 255.0);
-    appendNumber(((colour_ >> 8) & 0xFF) / 255.0);
-    appendNumber(((colour_ >> 16) & 0xFF) / 255.0);
+    appendNumber((colour & 0xFF) / 255.0);
+    appendNumber(((colour >> 8) & 0xFF) / 255.0);
+    appendNumber(((colour >> 16) & 0xFF) / 255.0);
     content_ += "rg\n";
-    pageColour_ = colour_;
+    pageColour_ = colour;
 }
 
-void PdfPrinter::flush()
+// Any font but the barcode prints in Courier, the one text face the file
+// carries, as a printer substitutes a font it lacks.
+void PdfPrinter::drawRun(std::string_view hostText)
 {
-    if (run_.empty())
-        return;
-    std::string text;
-    text.swap(run_);
-    if (!documentOpen_)
-        beginDocument();
     if (!pageOpen_)
         startPage();
-    if (barcode_)
-        drawBarcode(text);
+    if (fontIs("EAN-13"))
+        drawBarcode(hostText);
     else
-        drawText(text);
+        drawText(hostText);
 }
 
-void PdfPrinter::drawText(const std::string& text)
+void PdfPrinter::drawText(std::string_view text)
 {
-    double width = text.size() * Advance * points_;
+    const Settings& set = settings();
+    const double points = set.points;
+    double width = text.size() * Advance * points;
     double printable = paper_.width - 2 * paper_.margin;
     if (x_ < printable) {
         newPageIfBelowBottom(lineHeight());
@@ -206,49 +135,49 @@ void PdfPrinter::drawText(const std::string& text)
         // Only what starts left of the edge is set; the clip cuts the rest.
         size_t count = text.size();
         if (x_ + width > printable)
-            count = std::min(count, static_cast<size_t>((printable - x_) / (Advance * points_)) + 1);
+            count = std::min(count, static_cast<size_t>((printable - x_) / (Advance * points)) + 1);
         double left = paper_.margin + x_;
-        double baseline = paper_.height - paper_.margin - y_ - Ascent * points_;
+        double baseline = paper_.height - paper_.margin - y_ - Ascent * points;
         content_ += "BT /F";
-        content_ += static_cast<char>('1' + (bold_ ? 1 : 0) + (italic_ ? 2 : 0));
+        content_ += static_cast<char>('1' + (set.bold ? 1 : 0) + (set.italic ? 2 : 0));
         content_ += ' ';
-        appendNumber(points_);
+        appendNumber(points);
         content_ += "Tf ";
         appendNumber(left);
         appendNumber(baseline);
         content_ += "Td (";
         for (size_t i = 0; i < count; ++i) {
-            char c = text[i];
+            char c = static_cast<char>(winAnsi_[static_cast<unsigned char>(text[i])]);
             if (c == '(' || c == ')' || c == '\\')
                 content_ += '\\';
             content_ += c;
         }
         content_ += ") Tj ET\n";
-        double drawn = count * Advance * points_;
-        if (underline_) {
+        double drawn = count * Advance * points;
+        if (set.underline) {
             appendNumber(left);
-            appendNumber(baseline - 0.10 * points_);
+            appendNumber(baseline - 0.10 * points);
             appendNumber(drawn);
-            appendNumber(0.05 * points_);
+            appendNumber(0.05 * points);
             content_ += "re f\n";
         }
-        if (strikethrough_) {
+        if (set.strikethrough) {
             appendNumber(left);
-            appendNumber(baseline + 0.25 * points_);
+            appendNumber(baseline + 0.25 * points);
             appendNumber(drawn);
-            appendNumber(0.05 * points_);
+            appendNumber(0.05 * points);
             content_ += "re f\n";
         }
     }
     x_ += width;
 }
 
-void PdfPrinter::drawBarcode(const std::string& text)
+void PdfPrinter::drawBarcode(std::string_view text)
 {
     newPageIfBelowBottom(lineHeight());
     fillColour();
     BarcodeLayout layout = layoutEan13Text(text);
-    BarcodeMetrics m = barcodeMetrics(points_, 1.0);
+    BarcodeMetrics m = barcodeMetrics(settings().points, 1.0);
     double left = paper_.margin + x_;
     double top = paper_.height - paper_.margin - y_;
     for (const auto& bar : layout.bars) {
@@ -281,19 +210,19 @@ void PdfPrinter::endDocument()
         std::unique_ptr<PdfWriter> writer = std::move(writer_);
         writer->finish("Report");
     }
-    documentOpen_ = false;
+    documentClosed();
 }
 
 void PdfPrinter::abandonDocument()
 {
-    run_.clear();
+    discardRun();
     content_.clear();
     pageOpen_ = false;
     if (writer_) {
         writer_->abandon();
         writer_.reset();
     }
-    documentOpen_ = false;
+    documentClosed();
 }
 
 }  // namespace zlt::pdf

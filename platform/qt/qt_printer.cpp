@@ -85,100 +85,33 @@ std::string QtPrinter::fontName(int index)
     return fonts_.at(static_cast<size_t>(index));
 }
 
-void QtPrinter::styleChanging()
+QColor QtPrinter::colour() const
 {
-    flush();
-    fontDirty_ = true;
-}
-
-void QtPrinter::setFontName(const std::string& name)
-{
-    QString family = QString::fromStdString(name);
-    if (family != family_) {
-        styleChanging();
-        family_ = family;
-    }
-}
-
-void QtPrinter::setFontSize(double points)
-{
-    if (points != points_) {
-        styleChanging();
-        points_ = points;
-    }
-}
-
-#define ZLT_SET_FLAG(member, value) \
-    if ((value) != member) {        \
-        styleChanging();            \
-        member = (value);           \
-    }
-
-void QtPrinter::setBold(bool on) { ZLT_SET_FLAG(bold_, on) }
-void QtPrinter::setItalic(bool on) { ZLT_SET_FLAG(italic_, on) }
-void QtPrinter::setUnderline(bool on) { ZLT_SET_FLAG(underline_, on) }
-void QtPrinter::setStrikethrough(bool on) { ZLT_SET_FLAG(strikethrough_, on) }
-#undef ZLT_SET_FLAG
-
-void QtPrinter::setColour(HostColour colour)
-{
-    QColor c(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
-    if (c != colour_) {
-        flush();
-        colour_ = c;
-    }
+    HostColour c = settings().colour;
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
 const QFontMetricsF& QtPrinter::metrics()
 {
-    if (fontDirty_ || !metrics_) {
-        font_ = QFont(family_);
-        font_.setPointSizeF(points_);
-        font_.setBold(bold_);
-        font_.setItalic(italic_);
-        font_.setUnderline(underline_);
-        font_.setStrikeOut(strikethrough_);
+    const Settings& set = settings();
+    bool same = metrics_ && fontSettings_.fontName == set.fontName && fontSettings_.points == set.points &&
+                fontSettings_.bold == set.bold && fontSettings_.italic == set.italic &&
+                fontSettings_.underline == set.underline && fontSettings_.strikethrough == set.strikethrough;
+    if (!same) {
+        font_ = QFont(QString::fromStdString(set.fontName));
+        font_.setPointSizeF(set.points);
+        font_.setBold(set.bold);
+        font_.setItalic(set.italic);
+        font_.setUnderline(set.underline);
+        font_.setStrikeOut(set.strikethrough);
         font_.setKerning(false);
         metrics_.emplace(font_, printer_.get());
-        fontDirty_ = false;
+        fontSettings_ = set;
     }
     return *metrics_;
 }
 
-void QtPrinter::printText(std::string_view text)
-{
-    for (size_t i = 0; i < text.size(); ++i) {
-        unsigned char b = static_cast<unsigned char>(text[i]);
-        if (b == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            lineBreak();
-            ++i;
-            continue;
-        }
-        run_ += characters_[b];
-    }
-}
-
-void QtPrinter::printLine(std::string_view text)
-{
-    printText(text);
-    lineBreak();
-}
-
-void QtPrinter::lineBreak()
-{
-    flush();
-    x_ = 0;
-    y_ += metrics().lineSpacing();
-}
-
-void QtPrinter::beginDocument()
-{
-    // The job starts with its first drawing, so an empty document wastes no sheet.
-    flush();
-    documentOpen_ = true;
-    x_ = 0;
-    y_ = 0;
-}
+double QtPrinter::lineHeight() { return metrics().lineSpacing(); }
 
 void QtPrinter::startJob()
 {
@@ -206,7 +139,7 @@ void QtPrinter::startJob()
 void QtPrinter::forceDrawingState()
 {
     painter_->setPen(Qt::NoPen);
-    painter_->setPen(colour_);
+    painter_->setPen(colour());
     metrics();
     painter_->setFont(font_);
 }
@@ -220,27 +153,26 @@ void QtPrinter::newPageIfBelowBottom(double height)
     }
 }
 
-void QtPrinter::flush()
+void QtPrinter::drawRun(std::string_view hostText)
 {
-    if (run_.isEmpty())
-        return;
-    QString text;
-    text.swap(run_);
-    if (!documentOpen_)
-        beginDocument();
     if (!painter_->isActive())
         startJob();
     const QFontMetricsF& m = metrics();
     double pageWidth = printer_->width();
     double unitsPerPoint = printer_->logicalDpiY() / 72.0;
 
-    if (!barcodeFontInstalled_ && family_.compare(BarcodeFamily, Qt::CaseInsensitive) == 0) {
+    loadFonts();
+    if (!barcodeFontInstalled_ && fontIs("EAN-13")) {
         newPageIfBelowBottom(m.height());
-        BarcodeLayout layout = layoutEan13Text(text.toStdString());
-        x_ += drawBarcode(*painter_, layout, barcodeMetrics(points_, unitsPerPoint), x_, y_, colour_, unitsPerPoint);
+        BarcodeLayout layout = layoutEan13Text(hostText);
+        x_ += drawBarcode(*painter_, layout, barcodeMetrics(settings().points, unitsPerPoint), x_, y_, colour(),
+                          unitsPerPoint);
         return;
     }
 
+    QString text(static_cast<qsizetype>(hostText.size()), Qt::Uninitialized);
+    for (size_t i = 0; i < hostText.size(); ++i)
+        text[static_cast<qsizetype>(i)] = characters_[static_cast<unsigned char>(hostText[i])];
     double width = m.horizontalAdvance(text);
     if (x_ < pageWidth) {
         newPageIfBelowBottom(m.height());
@@ -255,8 +187,8 @@ void QtPrinter::flush()
         }
         if (painter_->font() != font_)
             painter_->setFont(font_);
-        if (painter_->pen().color() != colour_)
-            painter_->setPen(colour_);
+        if (painter_->pen().color() != colour())
+            painter_->setPen(colour());
         painter_->drawText(QPointF(x_, y_ + m.ascent()), visible);
     }
     x_ += width;
@@ -272,12 +204,12 @@ void QtPrinter::endDocument()
             written_.push_back(currentFile_);
         currentFile_.clear();
     }
-    documentOpen_ = false;
+    documentClosed();
 }
 
 void QtPrinter::abandonDocument()
 {
-    run_.clear();
+    discardRun();
     if (painter_->isActive()) {
         printer_->abort();
         painter_->end();
@@ -287,7 +219,7 @@ void QtPrinter::abandonDocument()
         std::filesystem::remove(currentFile_, ec);
         currentFile_.clear();
     }
-    documentOpen_ = false;
+    documentClosed();
 }
 
 }  // namespace zlt::qt

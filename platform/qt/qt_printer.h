@@ -14,7 +14,7 @@
 #include <QString>
 
 #include "platform/code_page.h"
-#include "platform/printer.h"
+#include "platform/run_printer.h"
 #include "platform/qt/printer_destination.h"
 
 class QPainter;
@@ -22,7 +22,7 @@ class QPrinter;
 
 namespace zlt::qt {
 
-class QtPrinter : public Printer {
+class QtPrinter : public RunPrinter {
 public:
     QtPrinter(PrinterDestination destination, const CodePage& codePage);
     ~QtPrinter() override;
@@ -38,25 +38,16 @@ public:
 
     int fontCount() override;
     std::string fontName(int index) override;
-    void setFontName(const std::string& name) override;
-    void setFontSize(double points) override;
-    void setBold(bool on) override;
-    void setItalic(bool on) override;
-    void setUnderline(bool on) override;
-    void setStrikethrough(bool on) override;
-    void setColour(HostColour colour) override;
-    void printText(std::string_view text) override;
-    void printLine(std::string_view text) override;
-    void beginDocument() override;
     void endDocument() override;
     void abandonDocument() override;
 
 private:
-    void flush();
+    void drawRun(std::string_view hostText) override;
+    double lineHeight() override;
+
     void startJob();
-    void lineBreak();
-    void styleChanging();
     const QFontMetricsF& metrics();
+    QColor colour() const;
     void newPageIfBelowBottom(double height);
     void forceDrawingState();
     void loadFonts();
@@ -73,19 +64,10 @@ private:
     std::vector<std::string> written_;
     std::string currentFile_;
 
-    // Current settings.
-    QString family_ = QStringLiteral("Courier New");
-    double points_ = 10;
-    bool bold_ = false, italic_ = false, underline_ = false, strikethrough_ = false;
-    QColor colour_ = Qt::black;
-    bool fontDirty_ = true;
+    // The font the settings make, built again when they have changed.
+    Settings fontSettings_;
     QFont font_;
     std::optional<QFontMetricsF> metrics_;
-
-    // The document and the position in it (device units).
-    bool documentOpen_ = false;
-    double x_ = 0, y_ = 0;
-    QString run_;
 };
 
 }  // namespace zlt::qt
