@@ -121,20 +121,9 @@ const Case BarcodeCases[] = {
     {"digits cut by the end of input: no check digit", ">[BC40063813",
      concat({{"begin"}, barcodeThenReportFont("%`@63HA|SPPPPp"), {"end"}})},
 };
+INSTANTIATE_TEST_SUITE_P(Barcodes, PrintEngineCase, ::testing::ValuesIn(BarcodeCases), caseName);
 
 }  // namespace
-
-TEST(Barcode, PrintsAsTheCodeSays)
-{
-    for (const Case& c : BarcodeCases) {
-        RecordingPrinter printer;
-        RepviewState state;
-        DriveMap drives;
-        PrintEngine engine(state, printer, drives);
-        engine.PrintReportText(c.report);
-        EXPECT_EQ(printer.merged(), withReportFont(c.expected)) << c.name;
-    }
-}
 
 TEST(Barcode, NonDigitSecondCharacterIsATypeMismatchThatAbandonsTheDocument)
 {
