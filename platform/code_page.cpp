@@ -1,5 +1,6 @@
 #include "platform/code_page.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <iconv.h>
@@ -71,6 +72,9 @@ CodePage::CodePage(int number) : number_(number)
     for (int b = 0; b < 32; ++b)
         table_[b] = static_cast<char32_t>(b);
     table_[127] = 127;
+    for (int b = 0; b < 256; ++b)
+        reverse_[b] = {table_[b], static_cast<unsigned char>(b)};
+    std::sort(reverse_.begin(), reverse_.end());
 }
 
 void appendUtf8(std::string& out, char32_t c)
@@ -138,14 +142,8 @@ std::string CodePage::fromUtf8(std::string_view utf8) const
     size_t i = 0;
     while (i < utf8.size()) {
         char32_t c = nextCodePoint(utf8, i);
-        char byte = '?';
-        for (int b = 0; b < 256; ++b) {
-            if (table_[b] == c) {
-                byte = static_cast<char>(b);
-                break;
-            }
-        }
-        out += byte;
+        auto it = std::lower_bound(reverse_.begin(), reverse_.end(), std::make_pair(c, static_cast<unsigned char>(0)));
+        out += (it != reverse_.end() && it->first == c) ? static_cast<char>(it->second) : '?';
     }
     return out;
 }

@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace zlt {
 
@@ -29,6 +30,9 @@ public:
 private:
     int number_;
     std::array<char32_t, 256> table_{};
+    // (character, byte) sorted by character, lowest byte first for a
+    // character two bytes share: the way back from Unicode.
+    std::array<std::pair<char32_t, unsigned char>, 256> reverse_{};
 };
 
 // Parses a ZLT_CODEPAGE value; returns 0 when it is not a page number.

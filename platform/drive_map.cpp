@@ -156,10 +156,38 @@ char DriveMap::driveOf(const fs::path& folder) const
     return best;
 }
 
+namespace {
+
+fs::path matchNames(fs::path result, const std::vector<std::string>& names)
+{
+    for (const std::string& name : names) {
+        if (name == ".")
+            continue;
+        if (name == "..") {
+            result = result.parent_path();
+            continue;
+        }
+        result = matchName(result, name);
+    }
+    return result;
+}
+
+}  // namespace
+
 fs::path resolveHostPath(const DriveMap& drives, std::string_view hostPath)
 {
-    if (!hostPath.empty() && hostPath[0] == '/')
-        return fs::path(std::string(hostPath));
+    if (!hostPath.empty() && hostPath[0] == '/') {
+        // A Linux path that exists is taken as it is; one that does not may
+        // still name its file the DOS way ("RPT." from a file dialog).
+        fs::path linux{std::string(hostPath)};
+        std::error_code ec;
+        if (fs::exists(linux, ec))
+            return linux;
+        std::vector<std::string> names;
+        for (const auto& part : linux.relative_path())
+            names.push_back(part.string());
+        return matchNames("/", names);
+    }
 
     fs::path base;
     std::string_view rest = hostPath;
@@ -178,25 +206,14 @@ fs::path resolveHostPath(const DriveMap& drives, std::string_view hostPath)
         auto root = drives.root(letter);
         if (!root)
             throw RunTimeError(error_number::DeviceUnavailable, std::string("Device unavailable: drive ") + letter + ": is not in ZLT_DRIVES");
-        base = *root;
         // "C:ZLT\RPT" (no root) is relative to the drive's current folder,
         // which for a mapped drive is its root.
+        base = *root;
     } else {
         std::error_code ec;
         base = fs::current_path(ec);
     }
-
-    fs::path result = base;
-    for (const std::string& name : splitNames(rest)) {
-        if (name == ".")
-            continue;
-        if (name == "..") {
-            result = result.parent_path();
-            continue;
-        }
-        result = matchName(result, name);
-    }
-    return result;
+    return matchNames(base, splitNames(rest));
 }
 
 }  // namespace zlt

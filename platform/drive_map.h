@@ -34,8 +34,9 @@ private:
 // Resolves a path the host gave (DOS or Linux) to the Linux path of what it
 // names. "C:\ZLT\RPT." goes through the drive map; "\ZLT\RPT." is on the
 // drive of the current directory (C: when the current directory is on no
-// mapped drive); a Linux absolute path is used as it is; anything else is
-// relative to the current directory. '\' and '/' both separate names. Names
+// mapped drive); a Linux absolute path that exists is used as it is, one
+// that does not has its names matched too; anything else is relative to the
+// current directory. '\' and '/' both separate names. Names
 // that exist are matched case-insensitively, trailing dots and blanks ignored
 // as DOS ignores them; names that do not exist are kept as given, so the
 // result may name a file still to be created.

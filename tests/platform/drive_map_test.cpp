@@ -91,6 +91,11 @@ TEST_F(TempTree, LinuxAndRelativePaths)
 {
     DriveMap map = drives();
     EXPECT_EQ(resolveHostPath(map, "/etc/passwd"), fs::path("/etc/passwd"));
+    // A file dialog hands back the DOS name as typed, trailing dot and all.
+    EXPECT_EQ(resolveHostPath(map, (root / "c" / "ZLT" / "RPT.").string()), root / "c" / "ZLT" / "RPT");
+    EXPECT_EQ(resolveHostPath(map, (root / "c" / "zlt" / "email" / "mail1.txt").string()),
+              root / "c" / "ZLT" / "Email" / "MAIL1.TXT");
+    EXPECT_EQ(resolveHostPath(map, (root / "c" / "ZLT" / "NEW.TXT").string()), root / "c" / "ZLT" / "NEW.TXT");
     fs::current_path(root / "c" / "ZLT");
     EXPECT_EQ(resolveHostPath(map, "rpt."), root / "c" / "ZLT" / "RPT");
     EXPECT_EQ(resolveHostPath(map, "email\\mail1.txt"), root / "c" / "ZLT" / "Email" / "MAIL1.TXT");
