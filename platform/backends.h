@@ -13,7 +13,8 @@
 namespace zlt {
 
 // The desktop session a program with a window or a printer needs. With no
-// X or Wayland display it runs offscreen, so batch use never needs one.
+// X or Wayland display (or one that does not answer) it runs offscreen, so
+// batch use never needs one.
 class DesktopSession {
 public:
     virtual ~DesktopSession() = default;
@@ -24,7 +25,8 @@ public:
     // Whether a person can see windows (an X or Wayland display).
     virtual bool hasDisplay() const = 0;
 };
-std::unique_ptr<DesktopSession> startDesktopSession(int& argc, char** argv);
+// The command line's arguments are not passed on: they are the host's.
+std::unique_ptr<DesktopSession> startDesktopSession(int argc, char** argv);
 
 // Qt message box with a display; with none, title and text go to standard
 // error and the box counts as answered.

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include <X11/Xlib.h>
+
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -11,11 +13,21 @@ namespace zlt {
 
 namespace {
 
+// A display counts only when it answers: a DISPLAY left over from a closed
+// session must not stop a print run.
 bool displayPresent()
 {
-    const char* x = std::getenv("DISPLAY");
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return (x && *x) || (wayland && *wayland);
+    if (wayland && *wayland)
+        return true;
+    const char* x = std::getenv("DISPLAY");
+    if (!(x && *x))
+        return false;
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr)
+        return false;
+    XCloseDisplay(display);
+    return true;
 }
 
 // Qt's chatter about the session (a missing runtime folder, say) is not
@@ -32,13 +44,15 @@ void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& mes
 
 class QtDesktopSession : public DesktopSession {
 public:
-    QtDesktopSession(int& argc, char** argv) : display_(displayPresent())
+    // Qt sees the program's name only: the host's arguments are report
+    // paths and web addresses, never Qt options such as -platform.
+    QtDesktopSession(char* programName) : display_(displayPresent()), argv_{programName, nullptr}
     {
         const char* platform = std::getenv("QT_QPA_PLATFORM");
         if (!display_ && !(platform && *platform))
             setenv("QT_QPA_PLATFORM", "offscreen", 1);
         qInstallMessageHandler(quietMessages);
-        app_ = std::make_unique<QApplication>(argc, argv);
+        app_ = std::make_unique<QApplication>(argc_, argv_);
         // Numbers written into files must not take the user's decimal comma.
         std::setlocale(LC_NUMERIC, "C");
     }
@@ -52,6 +66,8 @@ public:
 
 private:
     bool display_;
+    int argc_ = 1;
+    char* argv_[2];
     std::unique_ptr<QApplication> app_;
 };
 
@@ -75,9 +91,10 @@ private:
 
 }  // namespace
 
-std::unique_ptr<DesktopSession> startDesktopSession(int& argc, char** argv)
+std::unique_ptr<DesktopSession> startDesktopSession(int argc, char** argv)
 {
-    return std::make_unique<QtDesktopSession>(argc, argv);
+    static char fallbackName[] = "zlt";
+    return std::make_unique<QtDesktopSession>(argc > 0 && argv[0] ? argv[0] : fallbackName);
 }
 
 std::unique_ptr<MessageBox> makeMessageBox(const DesktopSession& session)

@@ -193,6 +193,20 @@ class RepviewPrinting(unittest.TestCase):
         self.assertEqual([pdf_text(f).strip() for f in files], ["job one"])
         self.assertEqual(os.listdir(self.out), [os.path.basename(files[0])])
 
+    def test_dead_display_and_option_like_arguments(self):
+        # A DISPLAY nobody answers prints as if there were none.
+        env = dict(self.env, DISPLAY=":97")
+        r = self.run_repview(self.write("RPT", b"printed anyway\r\n"), env=env)
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertEqual([pdf_text(f).strip() for f in self.pdfs()], ["printed anyway"])
+        # Arguments are the host's report path, never options of the toolkit.
+        for args in (["-platform", "xcb"], ["-stylesheet", "/etc/passwd"]):
+            with self.subTest(args):
+                r = self.run_repview(*args)
+                self.assertEqual(r.returncode, 1, r.stderr)
+                self.assertIn("File not found", r.stderr.decode())
+                self.assertIn(" ".join(args), r.stderr.decode())
+
     def test_bad_settings_are_reported(self):
         for var, value, words in [
             ("REPVIEW_PRINTER", "no-such-printer-here", "no printer known"),
