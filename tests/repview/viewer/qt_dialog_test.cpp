@@ -270,6 +270,30 @@ TEST_F(QtDialog, SelectionPrintedThroughTheRealPrinterReachesThePdf)
     EXPECT_NE(text.find("THIRD LINE LEFT"), std::string::npos) << text;
 }
 
+// A person who just presses Enter in the Open and Delete dialogs takes the
+// name they offer, "RPT.", which is the report RPT in the current folder.
+TEST_F(QtDialog, OfferedNameOpensAndDeletesTheReport)
+{
+    std::string report = dir.write("RPT", "OFFERED REPORT\r\n");
+    std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    repview::RepviewState state;
+    DriveMap drives = DriveMap::parse("C=" + dir.path().string());
+    repview::PrintEngine engine(state, printer, drives);
+    repview::ViewerWindow window(state, engine, dialog, codePage, drives);
+    window.show();
+
+    whenDialogOpens([](QDialog* d) { d->accept(); });
+    window.Openreport_Click();
+    EXPECT_TRUE(window.textViewer()->isVisible());
+    EXPECT_EQ(window.textViewer()->toPlainText().toStdString(), "OFFERED REPORT\n");
+
+    whenDialogOpens([](QDialog* d) { d->accept(); });
+    window.Deletereport_Click();
+    EXPECT_FALSE(std::filesystem::exists(report));
+    std::filesystem::current_path(before);
+}
+
 // The pair the program wires: REPVIEW_PRINTER=pdf:<folder>, a print
 // dialog accepted with no printer on the machine, then a job in the folder.
 TEST(SystemPrinterWithDialog, PdfSettingPrintsThroughTheDialogsPrinter)
