@@ -34,15 +34,19 @@ trap 'exit 129' HUP
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-# Polls a condition for up to ten seconds.
-wait_for() {
-  local tries=0
+# Polls a condition for up to `limit` times 50 ms.
+wait_for_tries() {
+  local limit=$1 tries=0
+  shift
   until "$@"; do
     tries=$((tries + 1))
-    [ "$tries" -ge 200 ] && return 1
+    [ "$tries" -ge "$limit" ] && return 1
     sleep 0.05
   done
 }
+
+# Polls a condition for up to ten seconds.
+wait_for() { wait_for_tries 200 "$@"; }
 
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" \
   >"$work/xvfb.log" 2>&1 &
@@ -62,14 +66,54 @@ if [ "$use_wm" -eq 1 ]; then
     openbox --sm-disable >"$work/openbox.log" 2>&1 &
   wm_pid=$!
   # The check window comes first; the client list once openbox has taken on
-  # the windows already there and listens for new ones.
-  wm_ready() {
+  # the windows already there.
+  wm_started() {
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' &&
       xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q '(WINDOW)'
   }
-  if ! wait_for wm_ready; then
+  if ! wait_for wm_started; then
     echo "$0: openbox did not start" >&2
     cat "$work/openbox.log" >&2
+    exit 2
+  fi
+
+  # openbox sets both properties before it handles new windows, and a
+  # window mapped that early may never be managed. It is ready once a probe
+  # window shows up in its client list; a probe it missed is replaced by a
+  # new one after a second.
+  probe_title="with_xvfb.sh probe $$"
+  probe_id=""
+  probe_found() {
+    local id
+    id=$(xdotool search --name "^${probe_title}\$" 2>/dev/null | head -n 1)
+    [ -n "$id" ] && probe_id=$(printf '0x%x' "$id")
+  }
+  probe_listed() {
+    xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -qw -- "$probe_id"
+  }
+  probe_gone() { ! probe_listed; }
+  probe_managed() {
+    local status=1
+    xmessage -title "$probe_title" probe >"$work/probe.log" 2>&1 &
+    local probe_pid=$!
+    probe_id=""
+    wait_for probe_found && wait_for_tries 20 probe_listed && status=0
+    kill "$probe_pid" 2>/dev/null
+    wait "$probe_pid" 2>/dev/null
+    return "$status"
+  }
+  attempts=0
+  until probe_managed; do
+    attempts=$((attempts + 1))
+    if [ "$attempts" -ge 10 ]; then
+      echo "$0: openbox does not manage new windows" >&2
+      cat "$work/openbox.log" "$work/probe.log" >&2
+      exit 2
+    fi
+  done
+  # The command starts with no window of ours left on the desktop.
+  if ! wait_for probe_gone; then
+    echo "$0: openbox kept the probe window" >&2
     exit 2
   fi
 fi
