@@ -61,6 +61,8 @@ protected:
 // Titles as the lookup must read them: which property counts and how its
 // bytes are decoded. Run under both fixtures, since the window list comes
 // from the manager in one and from the window tree in the other.
+// No two cases' windows carry the same title, so a lookup that must miss
+// its own window finds no window at all.
 struct TitleCase {
     const char* name;
     std::optional<std::string> wmName;
@@ -84,10 +86,7 @@ void checkTitleCases(const std::function<Window(const TitleCase&)>& show, Window
         SCOPED_TRACE(c.name);
         const Window window = show(c);
         const WindowHandle found = windows.findTopLevelWindow(c.lookup);
-        if (c.found)
-            EXPECT_EQ(found, window);
-        else
-            EXPECT_NE(found, window);
+        EXPECT_EQ(found, c.found ? static_cast<WindowHandle>(window) : WindowHandle{0});
     }
 }
 
