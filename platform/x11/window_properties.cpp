@@ -119,10 +119,14 @@ std::optional<std::string> windowTitle(Display* display, Window window)
 std::vector<Window> topLevelWindows(Display* display)
 {
     const Window root = DefaultRootWindow(display);
-    if (auto list = readProperty(display, root, XInternAtom(display, "_NET_CLIENT_LIST", False));
-        list && list->type == XA_WINDOW) {
-        const auto items = longItems(*list);
-        return {items.begin(), items.end()};
+    // A manager that died leaves its last list on the root, without the
+    // windows mapped since: only a running manager's list is trusted.
+    if (ewmhManagerPresent(display)) {
+        if (auto list = readProperty(display, root, XInternAtom(display, "_NET_CLIENT_LIST", False));
+            list && list->type == XA_WINDOW) {
+            const auto items = longItems(*list);
+            return {items.begin(), items.end()};
+        }
     }
 
     const Atom wmStateAtom = XInternAtom(display, "WM_STATE", False);

@@ -14,7 +14,7 @@ namespace zlt::x11 {
 std::optional<std::string> windowTitle(Display* display, Window window);
 
 // The application windows of the default screen: the window manager's
-// _NET_CLIENT_LIST when it keeps one; otherwise the root's children and,
+// _NET_CLIENT_LIST when a manager runs and keeps one; otherwise the root's children and,
 // below frames of a reparenting manager, the client windows carrying WM_STATE.
 std::vector<Window> topLevelWindows(Display* display);
 

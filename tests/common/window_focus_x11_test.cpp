@@ -1,8 +1,15 @@
 // The helper with the real X11 backend against real windows on a private X
 // server (tests/support/with_xvfb.sh), with and without a window manager.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <thread>
@@ -259,20 +266,7 @@ protected:
         x.map(window);
         return window;
     }
-    // The root's children from bottom to top.
-    std::vector<Window> stackingOrder() const
-    {
-        Window root = None;
-        Window parent = None;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        std::vector<Window> order;
-        if (XQueryTree(x.get(), x.root(), &root, &parent, &children, &count)) {
-            order.assign(children, children + count);
-            XFree(children);
-        }
-        return order;
-    }
+    std::vector<Window> stackingOrder() const { return x.rootChildren(); }
 };
 
 TEST_F(WithoutWindowManager, ExactlyTitledWindowFillsTheScreenComesOnTopAndTakesTheFocus)
@@ -346,6 +340,99 @@ TEST_F(WithoutWindowManager, TitlesAreReadFromTheWindowTree)
             return window;
         },
         *windows);
+}
+
+// A window manager that was killed leaves its hints and its last client
+// list on the root; windows mapped after that are on no list.
+class AfterTheWindowManagerDied : public XWindowsTest {
+protected:
+    void SetUp() override
+    {
+        XWindowsTest::SetUp();
+        ASSERT_FALSE(windowManagerRuns()) << "run under tests/support/with_xvfb.sh without --wm";
+        startOpenbox();
+        ASSERT_TRUE(XTestDisplay::eventually([&] { return windowManagerRuns(); })) << "openbox did not start";
+        ASSERT_TRUE(x.managerTakesNewWindows()) << "openbox does not manage new windows";
+    }
+    void TearDown() override
+    {
+        killOpenbox();
+        XWindowsTest::TearDown();
+        std::error_code ignored;
+        if (!home.empty())
+            std::filesystem::remove_all(home, ignored);
+    }
+
+    void killOpenbox()
+    {
+        if (openbox <= 0)
+            return;
+        kill(openbox, SIGKILL);
+        while (waitpid(openbox, nullptr, 0) < 0 && errno == EINTR) {
+        }
+        openbox = 0;
+    }
+
+    pid_t openbox = 0;
+    std::filesystem::path home;
+
+private:
+    void startOpenbox()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "openbox-home-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        home = pattern;
+        // Its session files go to a home of its own.
+        std::vector<std::string> variables = {"HOME=" + home.string(), "XDG_CONFIG_HOME=" + (home / "config").string(),
+                                              "XDG_CACHE_HOME=" + (home / "cache").string(),
+                                              std::string("DISPLAY=") + std::getenv("DISPLAY"),
+                                              std::string("PATH=") + (std::getenv("PATH") ? std::getenv("PATH") : "")};
+        std::vector<char*> envp;
+        for (auto& variable : variables)
+            envp.push_back(variable.data());
+        envp.push_back(nullptr);
+        std::string program = "openbox";
+        std::string option = "--sm-disable";
+        char* argv[] = {program.data(), option.data(), nullptr};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        const int error = posix_spawnp(&openbox, "openbox", &actions, nullptr, argv, envp.data());
+        posix_spawn_file_actions_destroy(&actions);
+        ASSERT_EQ(error, 0) << "cannot start openbox";
+    }
+};
+
+TEST_F(AfterTheWindowManagerDied, WindowMappedAfterwardsIsFoundAndActivated)
+{
+    const Window earlier = createTitled("Host system");
+    x.map(earlier);
+    ASSERT_TRUE(XTestDisplay::eventually([&] { return x.isManaged(earlier); }));
+    const auto hint = x.longProperty(x.root(), "_NET_SUPPORTING_WM_CHECK");
+    ASSERT_FALSE(hint.empty());
+    const Window check = hint.front();
+
+    killOpenbox();
+    // The server takes the manager's check window away with its connection.
+    ASSERT_TRUE(XTestDisplay::eventually([&] {
+        const auto children = x.rootChildren();
+        return std::find(children.begin(), children.end(), check) == children.end();
+    }));
+    ASSERT_TRUE(x.isManaged(earlier)) << "the dead manager's client list should still be on the root";
+
+    const Window target = createTitled(caption);
+    x.map(target);
+    ASSERT_FALSE(x.isManaged(target));
+
+    EXPECT_EQ(windows->findTopLevelWindow(caption), target);
+    WindowFocus(*windows, caption);
+
+    // No manager is left to ask: the window is made to fill the screen itself.
+    const XWindowAttributes shown = x.attributes(target);
+    EXPECT_EQ(shown.width, x.screenWidth());
+    EXPECT_EQ(shown.height, x.screenHeight());
+    EXPECT_EQ(x.inputFocus(), target);
 }
 
 }  // namespace

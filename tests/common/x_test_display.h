@@ -96,6 +96,39 @@ public:
         return std::find(clients.begin(), clients.end(), window) != clients.end();
     }
 
+    // Whether a window manager that has just set its hints takes on new
+    // windows: maps a probe window until the manager lists one, then
+    // destroys it. A window mapped while the manager is still starting may
+    // never be taken on, so each probe gets a second before the next.
+    bool managerTakesNewWindows()
+    {
+        for (int attempt = 0; attempt < 10; ++attempt) {
+            const Window probe = createTitledWindow("Window manager probe");
+            map(probe);
+            const bool listed = eventually([&] { return isManaged(probe); }, std::chrono::seconds(1));
+            XDestroyWindow(display_, probe);
+            XSync(display_, False);
+            if (listed)
+                return eventually([&] { return !isManaged(probe); });
+        }
+        return false;
+    }
+
+    // The root's children from bottom to top.
+    std::vector<Window> rootChildren() const
+    {
+        Window rootReturn = None;
+        Window parent = None;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        std::vector<Window> result;
+        if (XQueryTree(display_, root(), &rootReturn, &parent, &children, &count) && children) {
+            result.assign(children, children + count);
+            XFree(children);
+        }
+        return result;
+    }
+
     long wmState(Window window) const
     {
         const auto values = longProperty(window, "WM_STATE");
@@ -119,9 +152,10 @@ public:
 
     // Polls the condition for up to five seconds; the window manager works
     // on its own time.
-    static bool eventually(const std::function<bool()>& condition)
+    static bool eventually(const std::function<bool()>& condition,
+                           std::chrono::milliseconds limit = std::chrono::seconds(5))
     {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        const auto deadline = std::chrono::steady_clock::now() + limit;
         while (!condition()) {
             if (std::chrono::steady_clock::now() >= deadline)
                 return false;
