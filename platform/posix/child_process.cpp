@@ -1,10 +1,13 @@
 #include "platform/posix/child_process.h"
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <system_error>
+#include <utility>
 #include <thread>
 
 extern char** environ;
@@ -20,8 +23,22 @@ pid_t spawnProgram(const std::string& program, const std::vector<std::string>& a
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
 
+    // The child, and whatever it leaves running (a browser), must not hold
+    // our standard streams: a host reading our output through a pipe would
+    // wait for the browser to close.
+    posix_spawn_file_actions_t actions;
+    int error = posix_spawn_file_actions_init(&actions);
+    if (error != 0)
+        throw std::system_error(error, std::generic_category(), "cannot start " + program);
+    for (const auto& [descriptor, mode] : {std::pair{STDIN_FILENO, O_RDONLY}, std::pair{STDOUT_FILENO, O_WRONLY},
+                                           std::pair{STDERR_FILENO, O_WRONLY}}) {
+        if (error == 0)
+            error = posix_spawn_file_actions_addopen(&actions, descriptor, "/dev/null", mode, 0);
+    }
     pid_t child = 0;
-    const int error = posix_spawn(&child, program.c_str(), nullptr, nullptr, argv.data(), environ);
+    if (error == 0)
+        error = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
     if (error != 0)
         throw std::system_error(error, std::generic_category(), "cannot start " + program);
     return child;

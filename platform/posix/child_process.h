@@ -10,8 +10,8 @@
 
 namespace zlt::posix {
 
-// Starts `program` (a path) with `arguments` as argv[1..], the caller's
-// environment and standard streams. Returns the child's id; throws
+// Starts `program` (a path) with `arguments` as argv[1..] and the caller's
+// environment; its standard input, output and error are /dev/null. Returns the child's id; throws
 // std::system_error when the system cannot start it.
 pid_t spawnProgram(const std::string& program, const std::vector<std::string>& arguments);
 

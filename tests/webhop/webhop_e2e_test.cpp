@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -146,6 +147,32 @@ TEST_F(WebhopProgram, RefusedAddressNeverReachesTheOpener)
         EXPECT_NE(result.standardError.find("Run-time error '5':"), std::string::npos) << result.standardError;
         EXPECT_FALSE(fs::exists(openerLog()));
     }
+}
+
+// xdg-open hands over to a browser it starts in the background and returns;
+// the browser must not keep the host waiting on webhop's output.
+TEST_F(WebhopProgram, HostReadingTheOutputThroughAPipeSeesItsEndWhenWebhopEnds)
+{
+    installOpener("/bin/sleep 30 &\necho $! > \"$0.pid\"\nexit 0");
+
+    int output = -1;
+    const pid_t child =
+        testing::startProgramOnPipe(WEBHOP_BINARY, {"https://example.org/forum"}, sandbox.environment(), output);
+    std::string text;
+    const bool ended = testing::readsToEndWithin(output, std::chrono::seconds(10), text);
+    close(output);
+    const int exitStatus = testing::exitStatusOf(child);
+
+    const std::string pidText = fileText(binDir / "xdg-open.pid");
+    ASSERT_FALSE(pidText.empty());
+    const pid_t browser = std::stoi(pidText);
+    EXPECT_EQ(kill(browser, 0), 0) << "the browser should still run";
+    kill(browser, SIGTERM);
+
+    EXPECT_TRUE(ended) << "the pipe stayed open after webhop ended";
+    EXPECT_EQ(exitStatus, 0) << text;
+    EXPECT_EQ(text, "");
+    EXPECT_EQ(fileText(openerLog()), "https://example.org/forum\n");
 }
 
 TEST_F(WebhopProgram, OpenerThatStaysWithTheBrowserIsLeftRunning)
