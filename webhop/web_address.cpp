@@ -69,15 +69,38 @@ std::string webPageAddress(const std::string& webPage)
     return webPage;
 }
 
+namespace {
+
+// What would end the value, start another field or the fragment, be read as
+// an escape or a blank, or is no URL character at all. Anything else reaches
+// the forum as the customer's record holds it.
+bool needsEncoding(unsigned char byte)
+{
+    switch (byte) {
+    case '&':
+    case '#':
+    case '%':
+    case '+':
+    case '=':
+    case '?':
+    case ' ':
+        return true;
+    default:
+        return byte < 0x20 || byte >= 0x7F;
+    }
+}
+
+}  // namespace
+
 std::string percentEncoded(const std::string& value)
 {
     constexpr char hex[] = "0123456789ABCDEF";
     std::string out;
     for (const char c : value) {
-        if (isAsciiLetter(c) || isAsciiDigit(c) || c == '-' || c == '.' || c == '_' || c == '~') {
+        const auto byte = static_cast<unsigned char>(c);
+        if (!needsEncoding(byte)) {
             out += c;
         } else {
-            const auto byte = static_cast<unsigned char>(c);
             out += '%';
             out += hex[byte >> 4];
             out += hex[byte & 0x0F];

@@ -15,9 +15,10 @@ constexpr int InvalidArgument = 5;
 // is taken as http. Throws RunTimeError InvalidArgument for anything else.
 std::string webPageAddress(const std::string& webPage);
 
-// `value` with every byte outside letters, digits and "-._~" written as
-// %XX, so that a postcode or registration number cannot end the query value
-// or add fields of its own.
+// `value` with "&#%+=?", space, control bytes (below 0x20 and 0x7F) and
+// bytes above 127 written as %XX, so that a postcode or registration number
+// cannot end the query value or add fields of its own; every other byte
+// ("/", ":", "@" ...) is kept as typed.
 std::string percentEncoded(const std::string& value);
 
 // address + "?loc=forum&pc=" + postcode + "&rn=" + registration number,
