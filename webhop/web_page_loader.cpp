@@ -54,16 +54,20 @@ std::vector<std::string> splitAtSpaces(const std::string& text)
 
 int runWebhop(const std::string& argumentText, Platform& platform)
 {
-    if (argumentText.empty()) {
+    // The arguments start after the blanks that follow the program's name.
+    const std::size_t firstNonBlank = argumentText.find_first_not_of(' ');
+    const std::string arguments =
+        firstNonBlank == std::string::npos ? std::string() : argumentText.substr(firstNonBlank);
+    if (arguments.empty()) {
         platform.messages.show(instructionsTitle, instructionsText);
         return 0;
     }
-    const std::vector<std::string> fields = splitAtSpaces(argumentText);
+    // The first field is never empty: the text starts with something other
+    // than a blank.
+    const std::vector<std::string> fields = splitAtSpaces(arguments);
     const std::string& webPage = fields[0];
     const std::string postCode = fields.size() > 1 ? fields[1] : std::string();
     const std::string regoNumber = fields.size() > 2 ? fields[2] : std::string();
-    if (webPage.empty())
-        return 0;
 
     try {
         const std::string page = webPageAddress(webPage);

@@ -31,7 +31,8 @@ extern const char* const loginWindowCaption;
 // The fields of the argument text, split at every single space.
 std::vector<std::string> splitAtSpaces(const std::string& text);
 
-// Runs Webhop on its argument text; returns the process's exit status:
+// Runs Webhop on its argument text (blanks in front of it are skipped);
+// returns the process's exit status:
 // 0 when it did its job (or had none), 1 after a run-time error report.
 int runWebhop(const std::string& argumentText, Platform& platform);
 

@@ -41,6 +41,9 @@ struct NavigationCase {
 
 const NavigationCase navigationCases[] = {
     {"address only, unchanged", "https://example.org/forum", "https://example.org/forum"},
+    {"blanks in front skipped", "  https://example.org/forum", "https://example.org/forum"},
+    {"blank in front of a login skipped", " https://example.org/forum 2000 AB123",
+     "https://example.org/forum?loc=forum&pc=2000&rn=AB123"},
     {"address, postcode, registration number", "https://example.org/forum 2000 AB123",
      "https://example.org/forum?loc=forum&pc=2000&rn=AB123"},
     {"no registration number ends in rn=", "https://example.org/forum 2000",
@@ -98,10 +101,6 @@ TEST(WebPageLoader, LoginWindowIsBroughtForwardMaximisedAndFocused)
 
 TEST(WebPageLoader, EmptyCommandLineShowsOnlyTheOperatingInstructions)
 {
-    WebhopRun run;
-
-    EXPECT_EQ(run(""), 0);
-
     const std::vector<std::string> lines = {
         "Internet Explorer - Web page loader",
         "",
@@ -119,20 +118,15 @@ TEST(WebPageLoader, EmptyCommandLineShowsOnlyTheOperatingInstructions)
     std::string text;
     for (const auto& line : lines)
         text += line + "\n";
-    ASSERT_EQ(run.messages.shown.size(), 1u);
-    EXPECT_EQ(run.messages.shown[0].title, "Webhop - Operating instructions");
-    EXPECT_EQ(run.messages.shown[0].text, text);
-    EXPECT_TRUE(run.log.empty());
-}
-
-TEST(WebPageLoader, EmptyFirstFieldEndsWithoutAnything)
-{
-    for (const std::string text : {" ", " 2000 AB123", "  https://example.org/forum"}) {
-        SCOPED_TRACE(text);
+    // Blanks alone leave nothing once the blanks after the name are skipped.
+    for (const std::string argumentText : {"", " ", "   "}) {
+        SCOPED_TRACE("\"" + argumentText + "\"");
         WebhopRun run;
-        EXPECT_EQ(run(text), 0);
+        EXPECT_EQ(run(argumentText), 0);
+        ASSERT_EQ(run.messages.shown.size(), 1u);
+        EXPECT_EQ(run.messages.shown[0].title, "Webhop - Operating instructions");
+        EXPECT_EQ(run.messages.shown[0].text, text);
         EXPECT_TRUE(run.log.empty());
-        EXPECT_TRUE(run.messages.shown.empty());
     }
 }
 
