@@ -70,8 +70,10 @@ int runWebhop(const std::string& argumentText, Platform& platform)
     const std::string regoNumber = fields.size() > 2 ? fields[2] : std::string();
 
     try {
-        const std::string page = webPageAddress(webPage);
+        // The browser comes first: without one nothing can be opened, whatever
+        // the address.
         const auto browser = platform.createBrowser();
+        const std::string page = webPageAddress(webPage);
         browser->navigate(postCode.empty() ? page : forumLoginAddress(page, postCode, regoNumber));
         browser->setVisible(true);
     } catch (const RunTimeError& error) {

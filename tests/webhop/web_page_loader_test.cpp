@@ -131,7 +131,7 @@ TEST(WebPageLoader, EmptyCommandLineShowsOnlyTheOperatingInstructions)
 }
 
 // Addresses the desktop's opener would hand to a local program rather than
-// a browser: refused before any browser is created.
+// a browser: refused once the browser exists, before anything is opened.
 TEST(WebPageLoader, RefusesAddressesThatAreNoWebPages)
 {
     const std::vector<std::string> refused = {
@@ -155,7 +155,7 @@ TEST(WebPageLoader, RefusesAddressesThatAreNoWebPages)
         SCOPED_TRACE(address);
         WebhopRun run;
         EXPECT_EQ(run(address + " 2000 AB123"), 1);
-        EXPECT_TRUE(run.log.empty());
+        EXPECT_EQ(run.log, (std::vector<std::string>{"create"}));
         ASSERT_EQ(run.messages.shown.size(), 1u);
         EXPECT_EQ(run.messages.shown[0].title, "Webhop");
         EXPECT_EQ(run.messages.shown[0].text.rfind("Run-time error '5':\n\nNot a web address", 0), 0u)
@@ -164,18 +164,23 @@ TEST(WebPageLoader, RefusesAddressesThatAreNoWebPages)
     }
 }
 
+// Creating the browser is the first step that can fail, so its error is the
+// one reported even for an address that would be refused.
 TEST(WebPageLoader, BrowserThatCannotBeCreatedStopsTheProgramWithItsError)
 {
-    WebhopRun run;
-    run.browsers.creationFailure = RunTimeError(429, "Cannot create the browser object");
+    for (const std::string argumentText : {"https://example.org/forum 2000 AB123", "file:///etc/passwd 2000"}) {
+        SCOPED_TRACE(argumentText);
+        WebhopRun run;
+        run.browsers.creationFailure = RunTimeError(429, "Cannot create the browser object");
 
-    EXPECT_EQ(run("https://example.org/forum 2000 AB123"), 1);
+        EXPECT_EQ(run(argumentText), 1);
 
-    EXPECT_EQ(run.log, (std::vector<std::string>{"create"}));
-    ASSERT_EQ(run.messages.shown.size(), 1u);
-    EXPECT_EQ(run.messages.shown[0].title, "Webhop");
-    EXPECT_EQ(run.messages.shown[0].text, "Run-time error '429':\n\nCannot create the browser object");
-    EXPECT_EQ(run.errors.str(), "webhop: run-time error 429: Cannot create the browser object\n");
+        EXPECT_EQ(run.log, (std::vector<std::string>{"create"}));
+        ASSERT_EQ(run.messages.shown.size(), 1u);
+        EXPECT_EQ(run.messages.shown[0].title, "Webhop");
+        EXPECT_EQ(run.messages.shown[0].text, "Run-time error '429':\n\nCannot create the browser object");
+        EXPECT_EQ(run.errors.str(), "webhop: run-time error 429: Cannot create the browser object\n");
+    }
 }
 
 TEST(WebPageLoader, FailedNavigationStopsBeforeShowingOrFocusing)

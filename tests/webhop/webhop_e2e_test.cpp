@@ -99,12 +99,17 @@ TEST_F(WebhopProgram, EmptyCommandLineShowsTheInstructionsAndOpensNothing)
     }
 }
 
+// Without an opener there is no browser, and that is reported before the
+// address is even looked at.
 TEST_F(WebhopProgram, NoOpenerOnPathStopsWithCannotCreateObject)
 {
-    const ProgramResult result = webhop({"https://example.org/forum"});
+    for (const std::string address : {"https://example.org/forum", "file:///etc/passwd"}) {
+        SCOPED_TRACE(address);
+        const ProgramResult result = webhop({address});
 
-    EXPECT_NE(result.exitStatus, 0);
-    EXPECT_NE(result.standardError.find("Run-time error '429':"), std::string::npos) << result.standardError;
+        EXPECT_EQ(result.exitStatus, 1);
+        EXPECT_NE(result.standardError.find("Run-time error '429':"), std::string::npos) << result.standardError;
+    }
 }
 
 TEST_F(WebhopProgram, OpenerThatIsNotExecutableDoesNotCount)
