@@ -75,6 +75,24 @@ public:
         return values;
     }
 
+    // The window's WM_NAME; none when it has none or is gone: a window
+    // destroyed a moment ago can still be on the manager's client list, and
+    // Xlib's default handler would end the test over it.
+    std::optional<std::string> fetchName(Window window) const
+    {
+        const XErrorHandler previous = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+        char* name = nullptr;
+        const Status fetched = XFetchName(display_, window, &name);
+        XSync(display_, False);
+        XSetErrorHandler(previous);
+        std::optional<std::string> result;
+        if (fetched && name)
+            result = name;
+        if (name)
+            XFree(name);
+        return result;
+    }
+
     Window activeWindow() const
     {
         const auto values = longProperty(root(), "_NET_ACTIVE_WINDOW");

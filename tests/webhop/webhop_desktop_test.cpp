@@ -52,14 +52,9 @@ protected:
         Window found = None;
         XTestDisplay::eventually([&] {
             for (const unsigned long window : x.longProperty(x.root(), "_NET_CLIENT_LIST")) {
-                char* name = nullptr;
-                if (XFetchName(x.get(), window, &name) && name) {
-                    const bool match = title == name;
-                    XFree(name);
-                    if (match) {
-                        found = window;
-                        return true;
-                    }
+                if (x.fetchName(window) == title) {
+                    found = window;
+                    return true;
                 }
             }
             return false;
