@@ -25,6 +25,9 @@ public:
     void beginDocument() override;
 
 protected:
+    // The barcode font, which the printers draw themselves where it is missing.
+    static constexpr std::string_view BarcodeFont = "EAN-13";
+
     struct Settings {
         std::string fontName = "Courier New";
         double points = 10;

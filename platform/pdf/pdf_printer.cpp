@@ -54,7 +54,7 @@ PdfPrinter::~PdfPrinter()
 
 int PdfPrinter::fontCount() { return 2; }
 
-std::string PdfPrinter::fontName(int index) { return index == 0 ? "Courier" : "EAN-13"; }
+std::string PdfPrinter::fontName(int index) { return index == 0 ? "Courier" : std::string(BarcodeFont); }
 
 double PdfPrinter::lineHeight() { return settings().points * LineSpacing; }
 
@@ -117,7 +117,7 @@ void PdfPrinter::drawRun(std::string_view hostText)
 {
     if (!pageOpen_)
         startPage();
-    if (fontIs("EAN-13"))
+    if (fontIs(BarcodeFont))
         drawBarcode(hostText);
     else
         drawText(hostText);
@@ -138,36 +138,12 @@ void PdfPrinter::drawText(std::string_view text)
             count = std::min(count, static_cast<size_t>((printable - x_) / (Advance * points)) + 1);
         double left = paper_.margin + x_;
         double baseline = paper_.height - paper_.margin - y_ - Ascent * points;
-        content_ += "BT /F";
-        content_ += static_cast<char>('1' + (set.bold ? 1 : 0) + (set.italic ? 2 : 0));
-        content_ += ' ';
-        appendNumber(points);
-        content_ += "Tf ";
-        appendNumber(left);
-        appendNumber(baseline);
-        content_ += "Td (";
-        for (size_t i = 0; i < count; ++i) {
-            char c = static_cast<char>(winAnsi_[static_cast<unsigned char>(text[i])]);
-            if (c == '(' || c == ')' || c == '\\')
-                content_ += '\\';
-            content_ += c;
-        }
-        content_ += ") Tj ET\n";
+        showText(1 + (set.bold ? 1 : 0) + (set.italic ? 2 : 0), points, left, baseline, text.substr(0, count));
         double drawn = count * Advance * points;
-        if (set.underline) {
-            appendNumber(left);
-            appendNumber(baseline - 0.10 * points);
-            appendNumber(drawn);
-            appendNumber(0.05 * points);
-            content_ += "re f\n";
-        }
-        if (set.strikethrough) {
-            appendNumber(left);
-            appendNumber(baseline + 0.25 * points);
-            appendNumber(drawn);
-            appendNumber(0.05 * points);
-            content_ += "re f\n";
-        }
+        if (set.underline)
+            fillRectangle(left, baseline - 0.10 * points, drawn, 0.05 * points);
+        if (set.strikethrough)
+            fillRectangle(left, baseline + 0.25 * points, drawn, 0.05 * points);
     }
     x_ += width;
 }
@@ -182,23 +158,38 @@ void PdfPrinter::drawBarcode(std::string_view text)
     double top = paper_.height - paper_.margin - y_;
     for (const auto& bar : layout.bars) {
         double height = bar.guard ? m.guardHeight : m.barHeight;
-        appendNumber(left + bar.module * m.module);
-        appendNumber(top - height);
-        appendNumber(bar.width * m.module);
-        appendNumber(height);
-        content_ += "re f\n";
+        fillRectangle(left + bar.module * m.module, top - height, bar.width * m.module, height);
     }
-    for (const auto& d : layout.digits) {
-        content_ += "BT /F1 ";
-        appendNumber(m.digitSize);
-        content_ += "Tf ";
-        appendNumber(left + d.centre * m.module - Advance * m.digitSize / 2);
-        appendNumber(top - m.digitBaseline);
-        content_ += "Td (";
-        content_ += d.digit;
-        content_ += ") Tj ET\n";
-    }
+    for (const auto& d : layout.digits)
+        showText(1, m.digitSize, left + d.centre * m.module - Advance * m.digitSize / 2, top - m.digitBaseline,
+                 std::string_view(&d.digit, 1));
     x_ += layout.modules * m.module;
+}
+
+// Sets host text in Courier font number font (1 to 4) with its baseline
+// starting at (x, y), page coordinates.
+void PdfPrinter::showText(int font, double size, double x, double y, std::string_view hostText)
+{
+    content_ += "BT /F";
+    content_ += static_cast<char>('0' + font);
+    content_ += ' ';
+    appendNumber(size);
+    content_ += "Tf ";
+    appendNumber(x);
+    appendNumber(y);
+    content_ += "Td (";
+    for (char c : hostText)
+        appendLiteralCharacter(content_, static_cast<char>(winAnsi_[static_cast<unsigned char>(c)]));
+    content_ += ") Tj ET\n";
+}
+
+void PdfPrinter::fillRectangle(double x, double y, double width, double height)
+{
+    appendNumber(x);
+    appendNumber(y);
+    appendNumber(width);
+    appendNumber(height);
+    content_ += "re f\n";
 }
 
 void PdfPrinter::endDocument()

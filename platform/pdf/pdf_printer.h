@@ -44,6 +44,8 @@ private:
     void finishPage();
     void newPageIfBelowBottom(double height);
     void fillColour();
+    void showText(int font, double size, double x, double y, std::string_view hostText);
+    void fillRectangle(double x, double y, double width, double height);
     void appendNumber(double value);
 
     std::filesystem::path folder_;

@@ -20,11 +20,8 @@ constexpr int FirstFreeObject = FirstFontObject + 4;
 std::string escapeText(const std::string& text)
 {
     std::string out;
-    for (char c : text) {
-        if (c == '(' || c == ')' || c == '\\')
-            out += '\\';
-        out += c;
-    }
+    for (char c : text)
+        appendLiteralCharacter(out, c);
     return out;
 }
 

@@ -10,6 +10,15 @@
 
 namespace zlt::pdf {
 
+// Appends a character to a PDF literal string "(...)", escaped where the
+// string's syntax needs it.
+inline void appendLiteralCharacter(std::string& out, char c)
+{
+    if (c == '(' || c == ')' || c == '\\')
+        out += '\\';
+    out += c;
+}
+
 class PdfWriter {
 public:
     // Throws RunTimeError 482 when the file cannot be written.

@@ -14,8 +14,6 @@ namespace zlt::qt {
 
 namespace {
 
-const QString BarcodeFamily = QStringLiteral("EAN-13");
-
 // "Nimbus Mono PS [urw]": fontconfig lists a family once per foundry.
 QString withoutFoundry(const QString& family)
 {
@@ -68,7 +66,7 @@ void QtPrinter::loadFonts()
             continue;
         seen << name;
         fonts_.push_back(name.toStdString());
-        if (name.compare(BarcodeFamily, Qt::CaseInsensitive) == 0)
+        if (name.compare(QLatin1String(BarcodeFont.data(), BarcodeFont.size()), Qt::CaseInsensitive) == 0)
             barcodeFontInstalled_ = true;
     }
 }
@@ -162,7 +160,7 @@ void QtPrinter::drawRun(std::string_view hostText)
     double unitsPerPoint = printer_->logicalDpiY() / 72.0;
 
     loadFonts();
-    if (!barcodeFontInstalled_ && fontIs("EAN-13")) {
+    if (!barcodeFontInstalled_ && fontIs(BarcodeFont)) {
         newPageIfBelowBottom(m.height());
         BarcodeLayout layout = layoutEan13Text(hostText);
         x_ += drawBarcode(*painter_, layout, barcodeMetrics(settings().points, unitsPerPoint), x_, y_, colour(),
