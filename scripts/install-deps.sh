@@ -20,6 +20,10 @@ PACKAGES=(
   python3
   # run time: the desktop opener that webhop hands web addresses to
   xdg-utils
+  # workbooks and mail: libxlsxwriter, libcurl's SMTP
+  libxlsxwriter-dev libcurl4-openssl-dev
+  # independent readers of what the shared pieces write: RTF, workbooks, mail
+  unrtf libreoffice-writer-nogui libreoffice-calc-nogui python3-openpyxl python3-aiosmtpd
 )
 
 missing=()
