@@ -2,7 +2,7 @@
 
 namespace zlt {
 
-void WindowFocus(WindowSystem& windows, const std::string& caption)
+void focusWindow(WindowSystem& windows, const std::string& caption)
 {
     const WindowHandle window = windows.findTopLevelWindow(caption);
     if (window == 0)

@@ -11,6 +11,6 @@ namespace zlt {
 // The caption is the whole title (UTF-8); a window whose title is longer or
 // shorter is not the one. No window with that title: nothing happens. The
 // desktop's refusals are not errors, so nothing is ever reported.
-void WindowFocus(WindowSystem& windows, const std::string& caption);
+void focusWindow(WindowSystem& windows, const std::string& caption);
 
 }  // namespace zlt

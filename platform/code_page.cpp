@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <iconv.h>
 #include <stdexcept>
 
@@ -45,14 +44,13 @@ int parseCodePageNumber(std::string_view text)
     return number;
 }
 
-CodePage CodePage::fromEnvironment()
+CodePage CodePage::fromSetting(std::string_view value)
 {
-    const char* value = std::getenv("ZLT_CODEPAGE");
-    if (value == nullptr || *value == '\0')
+    if (value.empty())
         return CodePage(1252);
     int number = parseCodePageNumber(value);
     if (number == 0)
-        throw std::invalid_argument(std::string("ZLT_CODEPAGE=") + value + " is not a code page number (such as 1252, 437 or 850)");
+        throw std::invalid_argument("ZLT_CODEPAGE=" + std::string(value) + " is not a code page number (such as 1252, 437 or 850)");
     return CodePage(number);
 }
 

@@ -9,9 +9,9 @@ namespace zlt {
 
 class CodePage {
 public:
-    // ZLT_CODEPAGE ("1252" when unset; "437", "850", "cp850" ...).
-    // Throws std::invalid_argument naming the variable for an unknown page.
-    static CodePage fromEnvironment();
+    // The ZLT_CODEPAGE setting ("1252" when empty; "437", "850", "cp850" ...).
+    // Throws std::invalid_argument naming the setting for an unknown page.
+    static CodePage fromSetting(std::string_view value);
 
     // Throws std::invalid_argument when iconv does not know the page.
     explicit CodePage(int number);

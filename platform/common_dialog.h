@@ -1,10 +1,11 @@
 #pragma once
 // The file and printer dialog the viewer shares between its commands: one
-// object whose properties keep what the last command set, and Show methods
+// object whose properties keep what the last command set, and show methods
 // that open the Open, Save As, Print or Print Setup dialog.
+#include <memory>
 #include <string>
 
-#include "platform/run_time_error.h"
+#include "platform/printer.h"
 
 namespace zlt {
 
@@ -23,30 +24,28 @@ public:
 
     // "Description|pattern|Description|pattern"; the first pair is chosen
     // when a file dialog opens.
-    std::string Filter;
-    std::string DialogTitle;
+    std::string filter;
+    std::string dialogTitle;
     // In: the name shown in the file-name box (Open, Save As). Out: the
     // chosen file's full path. The printer dialogs leave it alone.
-    std::string FileName;
-    // Cancel raises RunTimeError 32755 instead of returning quietly.
-    bool CancelError = false;
-    long Flags = 0;
+    std::string fileName;
+    long flags = 0;
     // What the printer dialogs choose holds for the prints that follow.
-    bool PrinterDefault = false;
-    int Copies = 1;
+    bool printerDefault = false;
+    int copies = 1;
 
-    virtual void ShowOpen() = 0;
-    virtual void ShowSave() = 0;
-    // Print, or Print Setup when Flags has PrintSetup.
-    virtual void ShowPrinter() = 0;
+    // Each returns false when its user cancelled.
+    virtual bool showOpen() = 0;
+    virtual bool showSave() = 0;
+    // Print, or Print Setup when flags has PrintSetup.
+    virtual bool showPrinter() = 0;
+};
 
-protected:
-    // What a dialog does when its user cancels.
-    void cancelled() const
-    {
-        if (CancelError)
-            throw RunTimeError(error_number::DialogCancelled, "Cancel was selected.");
-    }
+// A printer and the dialog whose printer dialogs set it up, so that a
+// printer chosen there holds for the following prints of the process.
+struct PrinterWithDialog {
+    std::unique_ptr<Printer> printer;
+    std::unique_ptr<CommonDialog> dialog;
 };
 
 }  // namespace zlt

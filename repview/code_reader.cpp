@@ -9,20 +9,20 @@ namespace zlt::repview {
 
 namespace {
 
-void printBarcode(ReportInput& input, Printer& printer, RepviewState& state)
+void printBarcode(ReportInput& input, Printer& printer)
 {
-    state.BarcodeDigits = std::string(input.read(12));
+    const std::string field(input.read(12));
     input.read(2);
-    EncodeEan13(state);
+    const std::string text = ean13Text(field);
     printer.setFontName("EAN-13");
     printer.setFontSize(28);
-    printer.printLine(state.BarcodeText);
-    SelectReportFont(printer);
+    printer.printLine(text);
+    selectReportFont(printer);
 }
 
 }  // namespace
 
-void CodeReader(ReportInput& input, Printer& printer, RepviewState& state)
+void readCode(ReportInput& input, Printer& printer)
 {
     std::string body;
     for (;;) {
@@ -47,7 +47,7 @@ void CodeReader(ReportInput& input, Printer& printer, RepviewState& state)
     else if (code == "YE") printer.setColour(65535);
     else if (code == "OR") printer.setColour(255);
     else if (code == "GR") printer.setColour(65280);
-    else if (code == "BC") printBarcode(input, printer, state);
+    else if (code == "BC") printBarcode(input, printer);
     // Any other code has been read and is dropped.
 }
 

@@ -2,7 +2,6 @@
 // The in-line print-control codes of a report: ">[" two letters "]<".
 #include "platform/printer.h"
 #include "repview/report_input.h"
-#include "repview/repview_state.h"
 
 namespace zlt::repview {
 
@@ -11,6 +10,6 @@ namespace zlt::repview {
 // the input); its first two characters are the code. "BC" is acted on at
 // once: 12 characters of digits, 2 more skipped, the barcode printed and the
 // report font restored.
-void CodeReader(ReportInput& input, Printer& printer, RepviewState& state);
+void readCode(ReportInput& input, Printer& printer);
 
 }  // namespace zlt::repview

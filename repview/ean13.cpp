@@ -21,9 +21,9 @@ constexpr const char* LeftHalfSets[10] = {
 
 }  // namespace
 
-void EncodeEan13(RepviewState& state)
+std::string ean13Text(std::string_view field)
 {
-    std::string& digits = state.BarcodeDigits;
+    std::string digits(field);
     if (digits.size() == 12) {
         int sum = 0;
         for (size_t p = 1; p <= 12; ++p)
@@ -34,12 +34,11 @@ void EncodeEan13(RepviewState& state)
         digits += static_cast<char>('0' + check);
     }
 
-    std::string& text = state.BarcodeText;
-    text.clear();
+    std::string text;
     text += static_cast<char>(33 + valueAt(digits, 1));
     // The second character is taken as a whole number, not as a digit value.
     if (digits.size() < 2 || digits[1] < '0' || digits[1] > '9')
-        throw RunTimeError(error_number::TypeMismatch, "Type mismatch (barcode field \"" + digits + "\")");
+        throw RunTimeError(error_number::TypeMismatch, "Type mismatch (barcode field \"" + std::string(field) + "\")");
     text += static_cast<char>(96 + (digits[1] - '0'));
     char lead = digits[0];
     if (lead >= '0' && lead <= '9') {
@@ -51,6 +50,7 @@ void EncodeEan13(RepviewState& state)
     for (size_t p = 8; p <= 12; ++p)
         text += static_cast<char>(80 + valueAt(digits, p));
     text += static_cast<char>(112 + valueAt(digits, 13));
+    return text;
 }
 
 }  // namespace zlt::repview

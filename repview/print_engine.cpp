@@ -7,20 +7,17 @@
 
 namespace zlt::repview {
 
-PrintEngine::PrintEngine(RepviewState& state, Printer& printer, const DriveMap& drives,
-                         std::function<void()> processEvents)
-    : state_(state), printer_(printer), drives_(drives), processEvents_(std::move(processEvents))
+PrintEngine::PrintEngine(Printer& printer, HostFiles& files, std::function<void()> processEvents)
+    : printer_(printer), files_(files), processEvents_(std::move(processEvents))
 {
 }
 
-void PrintEngine::PrintReportFile()
+void PrintEngine::printReportFile(std::string_view hostPath)
 {
-    run(nullptr, [this] {
-        return std::make_unique<FileReportInput>(resolveHostPath(drives_, state_.ReportPath));
-    });
+    run(nullptr, [&] { return std::make_unique<FileReportInput>(files_.openRead(hostPath)); });
 }
 
-void PrintEngine::PrintReportText(const std::string& text)
+void PrintEngine::printReportText(std::string_view text)
 {
     TextReportInput input(text);
     run(&input, {});
@@ -30,7 +27,7 @@ void PrintEngine::PrintReportText(const std::string& text)
 // font is set and events have run, so a missing file prints nothing.
 void PrintEngine::run(ReportInput* input, const std::function<std::unique_ptr<ReportInput>()>& open)
 {
-    SelectReportFont(printer_);
+    selectReportFont(printer_);
     if (processEvents_)
         processEvents_();
     std::unique_ptr<ReportInput> file;
@@ -63,7 +60,7 @@ void PrintEngine::dispatch(ReportInput& input, std::string_view first)
         if (c == '>' || c == '\r') {
             std::string_view next = input.read(1);
             if (c == '>' && next == "[") {
-                CodeReader(input, printer_, state_);
+                readCode(input, printer_);
                 return;
             }
             if (c == '\r' && next == "\n") {

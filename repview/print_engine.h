@@ -3,26 +3,26 @@
 // the printer, character by character, with its codes, line breaks and
 // form-feed job breaks.
 #include <functional>
+#include <string>
+#include <string_view>
 
-#include "platform/drive_map.h"
+#include "platform/host_files.h"
 #include "platform/printer.h"
 #include "repview/report_input.h"
-#include "repview/repview_state.h"
 
 namespace zlt::repview {
 
 class PrintEngine {
 public:
     // processEvents lets the window paint once before a run prints.
-    PrintEngine(RepviewState& state, Printer& printer, const DriveMap& drives,
-                std::function<void()> processEvents = {});
+    PrintEngine(Printer& printer, HostFiles& files, std::function<void()> processEvents = {});
 
-    // Prints the file named by ReportPath (a DOS or Linux path). A failure
+    // Prints the file a path the host gave (DOS or Linux) names. A failure
     // is a RunTimeError, raised after the file is closed and an unfinished
     // document abandoned.
-    void PrintReportFile();
+    void printReportFile(std::string_view hostPath);
     // Prints the text (CR LF line breaks), which is left unchanged.
-    void PrintReportText(const std::string& text);
+    void printReportText(std::string_view text);
 
     Printer& printer() { return printer_; }
 
@@ -30,9 +30,8 @@ private:
     void run(ReportInput* input, const std::function<std::unique_ptr<ReportInput>()>& open);
     void dispatch(ReportInput& input, std::string_view c);
 
-    RepviewState& state_;
     Printer& printer_;
-    const DriveMap& drives_;
+    HostFiles& files_;
     std::function<void()> processEvents_;
 };
 

@@ -4,7 +4,7 @@
 
 namespace zlt::repview {
 
-void SelectReportFont(Printer& printer)
+void selectReportFont(Printer& printer)
 {
     std::string name;
     for (int i = 0, count = printer.fontCount(); i < count; ++i) {
@@ -23,7 +23,7 @@ void SelectReportFont(Printer& printer)
     printer.setUnderline(false);
 }
 
-void PrintFontTestPage(Printer& printer)
+void printFontTestPage(Printer& printer)
 {
     printer.setStrikethrough(false);
     printer.setUnderline(false);

@@ -7,10 +7,10 @@ namespace zlt::repview {
 // The first font named exactly "Courier" in the printer's list, else
 // "Courier New"; 10 points, no bold, italic, underline or strikethrough.
 // The text colour is left alone.
-void SelectReportFont(Printer& printer);
+void selectReportFont(Printer& printer);
 
 // One document: per font of the printer's list, a sample line and 52
 // hyphens, each in that font at 12 points.
-void PrintFontTestPage(Printer& printer);
+void printFontTestPage(Printer& printer);
 
 }  // namespace zlt::repview

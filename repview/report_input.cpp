@@ -1,10 +1,7 @@
 #include "repview/report_input.h"
 
-#include "platform/run_time_error.h"
-
-#include <cerrno>
+#include <algorithm>
 #include <cstring>
-#include <sys/stat.h>
 
 namespace zlt::repview {
 
@@ -19,30 +16,8 @@ namespace {
 constexpr size_t BufferSize = 1 << 16;
 }
 
-FileReportInput::FileReportInput(const std::filesystem::path& path) : buffer_(BufferSize)
+FileReportInput::FileReportInput(std::unique_ptr<InputFile> file) : file_(std::move(file)), buffer_(BufferSize)
 {
-    file_ = std::fopen(path.c_str(), "rb");
-    if (file_ == nullptr) {
-        int err = errno;
-        std::string where = " (" + path.string() + ")";
-        if (err == EACCES || err == EPERM)
-            throw RunTimeError(error_number::PermissionDenied, "Permission denied" + where);
-        if (err == ENOENT)
-            throw RunTimeError(error_number::FileNotFound, "File not found" + where);
-        throw RunTimeError(error_number::PathFileAccessError, "Path/File access error" + where + ": " + std::strerror(err));
-    }
-    struct stat info {};
-    if (fstat(fileno(file_), &info) == 0 && S_ISDIR(info.st_mode)) {
-        std::fclose(file_);
-        file_ = nullptr;
-        throw RunTimeError(error_number::PathFileAccessError, "Path/File access error (" + path.string() + " is a folder)");
-    }
-}
-
-FileReportInput::~FileReportInput()
-{
-    if (file_ != nullptr)
-        std::fclose(file_);
 }
 
 void FileReportInput::refill()
@@ -54,13 +29,10 @@ void FileReportInput::refill()
         end_ -= begin_;
         begin_ = 0;
     }
-    size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+    const size_t got = file_->read(buffer_.data() + end_, buffer_.size() - end_);
     end_ += got;
-    if (got == 0) {
-        if (std::ferror(file_))
-            throw RunTimeError(57, "Device I/O error while reading the report");
+    if (got == 0)
         eof_ = true;
-    }
 }
 
 std::string_view FileReportInput::read(size_t n)

@@ -1,11 +1,12 @@
 #pragma once
 // The characters of one print run: a report file read as bytes, or a text
 // handed over by the viewer. Each byte is one character.
-#include <cstdio>
-#include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/file_system.h"
 
 namespace zlt::repview {
 
@@ -29,15 +30,11 @@ private:
     size_t pos_ = 0;
 };
 
-// Streams the file through a fixed buffer, so memory does not grow with
-// the report. Opening fails with RunTimeError 53 (or 70, 75 as the system
-// says); a failed read raises 57 ("Device I/O error").
+// Streams an open report file through a fixed buffer, so memory does not
+// grow with the report. A failed read raises DeviceIoError.
 class FileReportInput : public ReportInput {
 public:
-    explicit FileReportInput(const std::filesystem::path& path);
-    ~FileReportInput() override;
-    FileReportInput(const FileReportInput&) = delete;
-    FileReportInput& operator=(const FileReportInput&) = delete;
+    explicit FileReportInput(std::unique_ptr<InputFile> file);
 
     std::string_view read(size_t n) override;
     bool usedUp() override;
@@ -45,7 +42,7 @@ public:
 private:
     void refill();
 
-    std::FILE* file_ = nullptr;
+    std::unique_ptr<InputFile> file_;
     std::vector<char> buffer_;
     size_t begin_ = 0;
     size_t end_ = 0;

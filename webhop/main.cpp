@@ -1,19 +1,28 @@
 // Webhop: opens a web page, or the support forum's login, in the desktop's
-// browser. Wires the real backends to the main routine.
+// browser. Wires the real backends to the entry.
 #include <iostream>
 
 #include "platform/backends.h"
 #include "platform/command_line.h"
+#include "platform/opener_browser.h"
+#include "platform/program_exit.h"
 #include "webhop/web_page_loader.h"
+
+extern char** environ;
 
 int main(int argc, char** argv)
 {
-    const std::string argumentText = zlt::argumentText(argc, argv);
-    const auto session = zlt::startDesktopSession(argc, argv);
-    const auto messages = zlt::makeMessageBox(*session);
-    const auto windows = zlt::makeWindowSystem();
-    zlt::webhop::Platform platform{*messages, &zlt::createBrowser, *windows,
-                                   // Without a display the box itself goes to standard error.
-                                   session->hasDisplay() ? &std::cerr : nullptr};
-    return zlt::webhop::runWebhop(argumentText, platform);
+    using namespace zlt;
+    return guardedMain("webhop", std::cerr, [&] {
+        const Settings settings = settingsFromEnvironment(environ);
+        static char programName[] = "webhop";
+        const auto session = startDesktopSession(programName, settings);
+        const auto messages = makeMessageBox(*session);
+        const auto windows = makeWindowSystem();
+        const auto opener = makeDesktopOpener(settings);
+        webhop::WebhopPlatform platform{*messages, [&] { return makeOpenerBrowser(opener.get()); }, *windows,
+                                        // Without a display the box itself goes to standard error.
+                                        session->hasDisplay() ? &std::cerr : nullptr};
+        return webhop::runWebhop(argumentText(argc, argv), platform);
+    });
 }

@@ -4,17 +4,14 @@
 #include <array>
 #include <string_view>
 
+#include "platform/ascii.h"
 #include "platform/run_time_error.h"
 
 namespace zlt::webhop {
 
 namespace {
 
-bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool isAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 bool isSchemeCharacter(char c) { return isAsciiLetter(c) || isAsciiDigit(c) || c == '+' || c == '-' || c == '.'; }
-
-char lowered(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // "host:8080", "host:8080/path": the colon belongs to a port, not a scheme.
 bool startsWithPort(std::string_view rest)
@@ -37,9 +34,7 @@ std::string schemeOf(std::string_view address)
         ++length;
     if (length == address.size() || address[length] != ':' || startsWithPort(address.substr(length + 1)))
         return {};
-    std::string scheme(address.substr(0, length));
-    std::transform(scheme.begin(), scheme.end(), scheme.begin(), lowered);
-    return scheme;
+    return lowerAscii(address.substr(0, length));
 }
 
 // A host name starts with a letter or digit, an IPv6 literal with '['.
@@ -58,13 +53,13 @@ std::string webPageAddress(const std::string& webPage)
         // A path, an option or anything else that is no host name would
         // reach the opener as a local file or a command.
         if (!startsLikeHost(webPage))
-            throw RunTimeError(InvalidArgument,
+            throw RunTimeError(error_number::InvalidProcedureCall,
                                "Not a web address: it must start with http://, https://, ftp:// or a host name");
         return "http://" + webPage;
     }
     constexpr std::array<std::string_view, 3> webSchemes{"http", "https", "ftp"};
     if (std::find(webSchemes.begin(), webSchemes.end(), scheme) == webSchemes.end())
-        throw RunTimeError(InvalidArgument,
+        throw RunTimeError(error_number::InvalidProcedureCall,
                            "Not a web address: only http, https and ftp pages are opened, not \"" + scheme + ":\"");
     return webPage;
 }

@@ -3,16 +3,15 @@
 // support forum's login query.
 #include <string>
 
-namespace zlt::webhop {
+#include "platform/run_time_error.h"
 
-// Run-time error number of an address Webhop refuses to open.
-constexpr int InvalidArgument = 5;
+namespace zlt::webhop {
 
 // The page as the browser is to open it. An address with a scheme keeps it
 // and is used unchanged, but only http, https and ftp are web pages: the
 // desktop's opener would start local programs or files for anything else.
 // An address without one ("www.example.org/forum", "shop.example:8080/x")
-// is taken as http. Throws RunTimeError InvalidArgument for anything else.
+// is taken as http. Throws RunTimeError InvalidProcedureCall for anything else.
 std::string webPageAddress(const std::string& webPage);
 
 // `value` with "&#%+=?", space, control bytes (below 0x20 and 0x7F) and

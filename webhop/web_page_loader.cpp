@@ -1,6 +1,7 @@
 #include "webhop/web_page_loader.h"
 
 #include "common/window_focus.h"
+#include "platform/program_exit.h"
 #include "platform/run_time_error.h"
 #include "webhop/web_address.h"
 
@@ -27,10 +28,10 @@ const char* const loginWindowCaption = "Corvanta Support Login - Microsoft Inter
 
 namespace {
 
-void reportRunTimeError(const RunTimeError& error, Platform& platform)
+void reportRunTimeError(const std::string& page, const RunTimeError& error, WebhopPlatform& platform)
 {
     if (platform.errorLog)
-        *platform.errorLog << "webhop: run-time error " << error.number() << ": " << error.description() << '\n';
+        reportError(*platform.errorLog, "webhop", "opening " + page, error);
     platform.messages.show("Webhop", "Run-time error '" + std::to_string(error.number()) + "':\n\n" +
                                          error.description());
 }
@@ -52,7 +53,7 @@ std::vector<std::string> splitAtSpaces(const std::string& text)
     }
 }
 
-int runWebhop(const std::string& argumentText, Platform& platform)
+int runWebhop(const std::string& argumentText, WebhopPlatform& platform)
 {
     // The arguments start after the blanks that follow the program's name.
     const std::size_t firstNonBlank = argumentText.find_first_not_of(' ');
@@ -60,7 +61,7 @@ int runWebhop(const std::string& argumentText, Platform& platform)
         firstNonBlank == std::string::npos ? std::string() : argumentText.substr(firstNonBlank);
     if (arguments.empty()) {
         platform.messages.show(instructionsTitle, instructionsText);
-        return 0;
+        return exit_status::Done;
     }
     // The first field is never empty: the text starts with something other
     // than a blank.
@@ -77,13 +78,13 @@ int runWebhop(const std::string& argumentText, Platform& platform)
         browser->navigate(postCode.empty() ? page : forumLoginAddress(page, postCode, regoNumber));
         browser->setVisible(true);
     } catch (const RunTimeError& error) {
-        reportRunTimeError(error, platform);
-        return 1;
+        reportRunTimeError(webPage, error, platform);
+        return exit_status::Failed;
     }
     // Right away, whatever page was opened: only the login page carries the
     // caption, any other page stays where the browser put it.
-    WindowFocus(platform.windows, loginWindowCaption);
-    return 0;
+    focusWindow(platform.windows, loginWindowCaption);
+    return exit_status::Done;
 }
 
 }  // namespace zlt::webhop

@@ -15,12 +15,12 @@
 namespace zlt::webhop {
 
 // What the routine needs of its platform.
-struct Platform {
+struct WebhopPlatform {
     MessageBox& messages;
     std::function<std::unique_ptr<Browser>()> createBrowser;
     WindowSystem& windows;
-    // Also told of a run-time error, where a message box alone might go
-    // unseen (nullptr: the box is enough).
+    // Also told of a run-time error in the one line every program writes,
+    // where a message box alone might go unseen (nullptr: the box is enough).
     std::ostream* errorLog = nullptr;
 };
 
@@ -32,8 +32,8 @@ extern const char* const loginWindowCaption;
 std::vector<std::string> splitAtSpaces(const std::string& text);
 
 // Runs Webhop on its argument text (blanks in front of it are skipped);
-// returns the process's exit status:
-// 0 when it did its job (or had none), 1 after a run-time error report.
-int runWebhop(const std::string& argumentText, Platform& platform);
+// returns the exit status (platform/program_exit.h): Done when it did its
+// job (or had none), Failed after a run-time error report.
+int runWebhop(const std::string& argumentText, WebhopPlatform& platform);
 
 }  // namespace zlt::webhop

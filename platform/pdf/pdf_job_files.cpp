@@ -2,6 +2,7 @@
 
 #include "platform/run_time_error.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -15,10 +16,9 @@ namespace fs = std::filesystem;
 
 namespace zlt::pdf {
 
-fs::path defaultPdfFolder()
+fs::path defaultPdfFolder(const std::string& home)
 {
-    const char* home = std::getenv("HOME");
-    return fs::path(home && *home ? home : "/tmp") / "Documents" / "Repview";
+    return fs::path(home.empty() ? "/tmp" : home) / "Documents" / "Repview";
 }
 
 std::string makeRunStamp()
@@ -34,22 +34,20 @@ std::string makeRunStamp()
     return text;
 }
 
-fs::path reservePdfFile(const fs::path& folder, const std::string& runStamp, int job)
+ReservedFile reservePdfFile(const fs::path& folder, const std::string& runStamp, int job)
 {
     std::error_code ec;
     fs::create_directories(folder, ec);
-    char number[16];
-    std::snprintf(number, sizeof number, "%06d", job);
+    std::string number = std::to_string(job);
+    number.insert(0, 6 - std::min<size_t>(6, number.size()), '0');
     for (int attempt = 0; attempt < 1000; ++attempt) {
         std::string name = "repview-" + runStamp + "-" + number;
         if (attempt > 0)
             name += "-" + std::to_string(attempt);
         fs::path path = folder / (name + ".pdf");
         int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-        if (fd >= 0) {
-            ::close(fd);
-            return path;
-        }
+        if (fd >= 0)
+            return {path, fd};
         if (errno != EEXIST)
             throw RunTimeError(error_number::PrinterError,
                                "Printer error: cannot create " + path.string() + ": " + std::strerror(errno));

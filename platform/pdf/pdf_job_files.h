@@ -6,12 +6,18 @@
 
 namespace zlt::pdf {
 
-std::filesystem::path defaultPdfFolder();
+// ~/Documents/Repview
+std::filesystem::path defaultPdfFolder(const std::string& home);
+
+struct ReservedFile {
+    std::filesystem::path path;
+    int descriptor = -1;  // open for writing; the caller closes it
+};
 
 // Creates, without overwriting anything, the file for one job of a run:
 // "repview-<date>-<time>.<ms>-<pid>-<job>.pdf", which sort in job order
 // within a run and by start time across runs.
-std::filesystem::path reservePdfFile(const std::filesystem::path& folder, const std::string& runStamp, int job);
+ReservedFile reservePdfFile(const std::filesystem::path& folder, const std::string& runStamp, int job);
 
 // The date, time and process that name the files of one run.
 std::string makeRunStamp();

@@ -1,10 +1,10 @@
 #include "platform/pdf/pdf_printer.h"
 
+#include "platform/ascii.h"
 #include "platform/ean13_layout.h"
 #include "platform/pdf/pdf_job_files.h"
 
 #include <charconv>
-#include <cstdlib>
 #include <fstream>
 
 namespace zlt::pdf {
@@ -20,17 +20,14 @@ constexpr double Ascent = 0.8328;
 
 }  // namespace
 
-PaperSize paperSizeFromEnvironment()
+PaperSize paperSizeOf(const std::string& setting)
 {
-    std::string name;
-    if (const char* env = std::getenv("PAPERSIZE"))
-        name = env;
+    std::string name = setting;
     if (name.empty()) {
         std::ifstream file("/etc/papersize");
         std::getline(file, name);
     }
-    for (char& c : name)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    name = lowerAscii(name);
     PaperSize paper;
     if (name == "letter")
         paper.width = 612, paper.height = 792;
@@ -60,8 +57,10 @@ double PdfPrinter::lineHeight() { return settings().points * LineSpacing; }
 
 void PdfPrinter::startPage()
 {
-    if (!writer_)
-        writer_ = std::make_unique<PdfWriter>(reservePdfFile(folder_, runStamp_, ++jobs_));
+    if (!writer_) {
+        ReservedFile file = reservePdfFile(folder_, runStamp_, ++jobs_);
+        writer_ = std::make_unique<PdfWriter>(std::move(file.path), file.descriptor);
+    }
     content_.clear();
     // Text past the printable area's edges is cut off.
     content_ += "q ";

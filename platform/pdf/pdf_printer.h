@@ -19,9 +19,9 @@ struct PaperSize {
     double margin = 18;     // the printable area's inset on every side
 };
 
-// PAPERSIZE, else /etc/papersize ("a4", "letter", "legal", "a5"); A4 when
-// neither names a size.
-PaperSize paperSizeFromEnvironment();
+// The PAPERSIZE setting, else /etc/papersize ("a4", "letter", "legal",
+// "a5"); A4 when neither names a size.
+PaperSize paperSizeOf(const std::string& setting);
 
 class PdfPrinter : public RunPrinter {
 public:

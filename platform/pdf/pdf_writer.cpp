@@ -2,7 +2,11 @@
 
 #include "platform/run_time_error.h"
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <zlib.h>
 
@@ -17,6 +21,14 @@ constexpr int FirstFontObject = 3;
 constexpr const char* FontNames[4] = {"Courier", "Courier-Bold", "Courier-Oblique", "Courier-BoldOblique"};
 constexpr int FirstFreeObject = FirstFontObject + 4;
 
+// Two decimals whatever the numeric locale: a decimal comma breaks the file.
+std::string decimal(double value)
+{
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 2).ptr;
+    return std::string(text, end);
+}
+
 std::string escapeText(const std::string& text)
 {
     std::string out;
@@ -27,11 +39,14 @@ std::string escapeText(const std::string& text)
 
 }  // namespace
 
-PdfWriter::PdfWriter(std::filesystem::path path) : path_(std::move(path)), offsets_(FirstFreeObject, 0)
+PdfWriter::PdfWriter(std::filesystem::path path, int descriptor) : path_(std::move(path)), offsets_(FirstFreeObject, 0)
 {
-    file_ = std::fopen(path_.c_str(), "wb");
-    if (file_ == nullptr)
-        fail("cannot write");
+    file_ = ::fdopen(descriptor, "wb");
+    if (file_ == nullptr) {
+        const int error = errno;
+        ::close(descriptor);
+        fail("cannot write", std::strerror(error));
+    }
     write("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
 }
 
@@ -41,22 +56,22 @@ PdfWriter::~PdfWriter()
         abandon();
 }
 
-void PdfWriter::fail(const char* what)
+void PdfWriter::fail(const char* what, const std::string& reason)
 {
-    std::string reason = std::strerror(errno);
     if (file_ != nullptr) {
         std::fclose(file_);
         file_ = nullptr;
     }
     std::error_code ec;
     std::filesystem::remove(path_, ec);
-    throw RunTimeError(error_number::PrinterError, std::string("Printer error: ") + what + " " + path_.string() + ": " + reason);
+    throw RunTimeError(error_number::PrinterError, std::string("Printer error: ") + what + " " + path_.string() +
+                                                   (reason.empty() ? std::string() : ": " + reason));
 }
 
 void PdfWriter::write(std::string_view text)
 {
     if (std::fwrite(text.data(), 1, text.size(), file_) != text.size())
-        fail("cannot write");
+        fail("cannot write", std::strerror(errno));
     offset_ += static_cast<long>(text.size());
 }
 
@@ -77,7 +92,7 @@ void PdfWriter::addPage(double width, double height, std::string_view content)
     std::string packed(size, '\0');
     if (compress2(reinterpret_cast<Bytef*>(packed.data()), &size, reinterpret_cast<const Bytef*>(content.data()),
                   static_cast<uLong>(content.size()), Z_BEST_SPEED) != Z_OK)
-        fail("cannot compress a page of");
+        fail("cannot compress a page of", "out of memory");
     packed.resize(size);
 
     int contents = beginObject();
@@ -85,10 +100,9 @@ void PdfWriter::addPage(double width, double height, std::string_view content)
     write(packed);
     write("\nendstream\nendobj\n");
 
-    char box[96];
-    std::snprintf(box, sizeof box, "[0 0 %.2f %.2f]", width, height);
+    const std::string box = "[0 0 " + decimal(width) + " " + decimal(height) + "]";
     int page = beginObject();
-    write("<< /Type /Page /Parent 2 0 R /MediaBox " + std::string(box) + " /Contents " + std::to_string(contents) +
+    write("<< /Type /Page /Parent 2 0 R /MediaBox " + box + " /Contents " + std::to_string(contents) +
           " 0 R /Resources << /Font << /F1 3 0 R /F2 4 0 R /F3 5 0 R /F4 6 0 R >> >> >>\nendobj\n");
     pages_.push_back(page);
 }
@@ -113,15 +127,15 @@ void PdfWriter::finish(const std::string& title)
     long xref = offset_;
     write("xref\n0 " + std::to_string(offsets_.size()) + "\n0000000000 65535 f \n");
     for (size_t id = 1; id < offsets_.size(); ++id) {
-        char entry[24];
-        std::snprintf(entry, sizeof entry, "%010ld 00000 n \n", offsets_[id]);
-        write(entry);
+        std::string entry = std::to_string(offsets_[id]);
+        entry.insert(0, 10 - std::min<size_t>(10, entry.size()), '0');
+        write(entry + " 00000 n \n");
     }
     write("trailer\n<< /Size " + std::to_string(offsets_.size()) + " /Root 1 0 R /Info " + std::to_string(info) +
           " 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n");
     if (std::fclose(file_) != 0) {
         file_ = nullptr;
-        fail("cannot finish");
+        fail("cannot finish", std::strerror(errno));
     }
     file_ = nullptr;
 }

@@ -21,8 +21,9 @@ inline void appendLiteralCharacter(std::string& out, char c)
 
 class PdfWriter {
 public:
-    // Throws RunTimeError 482 when the file cannot be written.
-    explicit PdfWriter(std::filesystem::path path);
+    // Writes to the file open on the descriptor, which it takes over.
+    // Throws RunTimeError PrinterError when the file cannot be written.
+    PdfWriter(std::filesystem::path path, int descriptor);
     ~PdfWriter();
     PdfWriter(const PdfWriter&) = delete;
     PdfWriter& operator=(const PdfWriter&) = delete;
@@ -39,7 +40,8 @@ public:
 private:
     int beginObject(int id = 0);
     void write(std::string_view text);
-    void fail(const char* what);
+    // reason: the system's word on it, when it gave one.
+    [[noreturn]] void fail(const char* what, const std::string& reason);
 
     std::filesystem::path path_;
     std::FILE* file_ = nullptr;

@@ -1,46 +1,91 @@
 #include "platform/posix/child_process.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <system_error>
-#include <utility>
 #include <thread>
 
 extern char** environ;
 
 namespace zlt::posix {
 
-pid_t spawnProgram(const std::string& program, const std::vector<std::string>& arguments)
-{
-    std::vector<char*> argv;
-    argv.reserve(arguments.size() + 2);
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const auto& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
+namespace {
 
-    // The child, and whatever it leaves running (a browser), must not hold
-    // our standard streams: a host reading our output through a pipe would
-    // wait for the browser to close.
+// Frees the spawn attributes and actions however the start ends.
+struct SpawnSetup {
     posix_spawn_file_actions_t actions;
-    int error = posix_spawn_file_actions_init(&actions);
-    if (error != 0)
-        throw std::system_error(error, std::generic_category(), "cannot start " + program);
-    for (const auto& [descriptor, mode] : {std::pair{STDIN_FILENO, O_RDONLY}, std::pair{STDOUT_FILENO, O_WRONLY},
-                                           std::pair{STDERR_FILENO, O_WRONLY}}) {
+    posix_spawnattr_t attributes;
+    int error = 0;
+    SpawnSetup()
+    {
+        error = posix_spawn_file_actions_init(&actions);
         if (error == 0)
-            error = posix_spawn_file_actions_addopen(&actions, descriptor, "/dev/null", mode, 0);
+            error = posix_spawnattr_init(&attributes);
     }
+    ~SpawnSetup()
+    {
+        posix_spawn_file_actions_destroy(&actions);
+        posix_spawnattr_destroy(&attributes);
+    }
+    void step(int result)
+    {
+        if (error == 0)
+            error = result;
+    }
+};
+
+std::vector<char*> pointers(const std::vector<std::string>& texts, const std::string* first)
+{
+    std::vector<char*> out;
+    if (first)
+        out.push_back(const_cast<char*>(first->c_str()));
+    for (const auto& text : texts)
+        out.push_back(const_cast<char*>(text.c_str()));
+    out.push_back(nullptr);
+    return out;
+}
+
+}  // namespace
+
+pid_t spawnProgram(const std::string& program, const std::vector<std::string>& arguments, const SpawnOptions& options)
+{
+    // A host that ignores SIGCHLD would have the child reaped unseen, and a
+    // failing opener could never be reported.
+    struct sigaction current {};
+    if (sigaction(SIGCHLD, nullptr, &current) == 0 && current.sa_handler == SIG_IGN) {
+        struct sigaction byDefault {};
+        byDefault.sa_handler = SIG_DFL;
+        sigaction(SIGCHLD, &byDefault, nullptr);
+    }
+
+    SpawnSetup setup;
+    sigset_t none, all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    setup.step(posix_spawnattr_setsigmask(&setup.attributes, &none));
+    setup.step(posix_spawnattr_setsigdefault(&setup.attributes, &all));
+    setup.step(posix_spawnattr_setflags(&setup.attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF));
+    setup.step(posix_spawn_file_actions_addopen(&setup.actions, STDIN_FILENO, options.standardInput.c_str(), O_RDONLY, 0));
+    if (options.outputPipe >= 0) {
+        setup.step(posix_spawn_file_actions_adddup2(&setup.actions, options.outputPipe, STDOUT_FILENO));
+        setup.step(posix_spawn_file_actions_adddup2(&setup.actions, options.outputPipe, STDERR_FILENO));
+    } else {
+        constexpr int writing = O_WRONLY | O_CREAT | O_TRUNC;
+        setup.step(posix_spawn_file_actions_addopen(&setup.actions, STDOUT_FILENO, options.standardOutput.c_str(), writing, 0600));
+        setup.step(posix_spawn_file_actions_addopen(&setup.actions, STDERR_FILENO, options.standardError.c_str(), writing, 0600));
+    }
+    std::vector<char*> argv = pointers(arguments, &program);
+    std::vector<char*> envp = options.environment ? pointers(*options.environment, nullptr) : std::vector<char*>{};
     pid_t child = 0;
-    if (error == 0)
-        error = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (error != 0)
-        throw std::system_error(error, std::generic_category(), "cannot start " + program);
+    setup.step(posix_spawn(&child, program.c_str(), &setup.actions, &setup.attributes, argv.data(),
+                           options.environment ? envp.data() : environ));
+    if (setup.error != 0)
+        throw std::system_error(setup.error, std::generic_category(), "cannot start " + program);
     return child;
 }
 

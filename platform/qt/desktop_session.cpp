@@ -7,7 +7,6 @@
 
 #include <clocale>
 #include <cstdio>
-#include <cstdlib>
 
 namespace zlt {
 
@@ -15,15 +14,13 @@ namespace {
 
 // A display counts only when it answers: a DISPLAY left over from a closed
 // session must not stop a print run.
-bool displayPresent()
+bool displayPresent(const Settings& settings)
 {
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    if (wayland && *wayland)
+    if (!settings.waylandDisplay.empty())
         return true;
-    const char* x = std::getenv("DISPLAY");
-    if (!(x && *x))
+    if (settings.display.empty())
         return false;
-    Display* display = XOpenDisplay(nullptr);
+    Display* display = XOpenDisplay(settings.display.c_str());
     if (display == nullptr)
         return false;
     XCloseDisplay(display);
@@ -46,10 +43,10 @@ class QtDesktopSession : public DesktopSession {
 public:
     // Qt sees the program's name only: the host's arguments are report
     // paths and web addresses, never Qt options such as -platform.
-    QtDesktopSession(char* programName) : display_(displayPresent()), argv_{programName, nullptr}
+    QtDesktopSession(char* programName, const Settings& settings)
+        : display_(displayPresent(settings)), argv_{programName, nullptr}
     {
-        const char* platform = std::getenv("QT_QPA_PLATFORM");
-        if (!display_ && !(platform && *platform))
+        if (!display_ && settings.qtPlatform.empty())
             setenv("QT_QPA_PLATFORM", "offscreen", 1);
         qInstallMessageHandler(quietMessages);
         app_ = std::make_unique<QApplication>(argc_, argv_);
@@ -91,10 +88,9 @@ private:
 
 }  // namespace
 
-std::unique_ptr<DesktopSession> startDesktopSession(int argc, char** argv)
+std::unique_ptr<DesktopSession> startDesktopSession(char* programName, const Settings& settings)
 {
-    static char fallbackName[] = "zlt";
-    return std::make_unique<QtDesktopSession>(argc > 0 && argv[0] ? argv[0] : fallbackName);
+    return std::make_unique<QtDesktopSession>(programName, settings);
 }
 
 std::unique_ptr<MessageBox> makeMessageBox(const DesktopSession& session)

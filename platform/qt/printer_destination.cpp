@@ -4,28 +4,19 @@
 
 #include <QPrinterInfo>
 
-#include <cerrno>
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <ctime>
-#include <fcntl.h>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace zlt::qt {
 
-PrinterDestination destinationFromEnvironment()
+PrinterDestination destinationFromSettings(const Settings& settings)
 {
     PrinterDestination d;
-    const char* value = std::getenv("REPVIEW_PRINTER");
-    std::string setting = value ? value : "";
+    const std::string& setting = settings.printer;
     if (setting.rfind("pdf:", 0) == 0) {
         d.kind = PrinterDestination::Kind::PdfFolder;
-        d.pdfFolder = setting.substr(4);
+        d.pdfFolder = expandHome(setting.substr(4), settings.home);
         if (d.pdfFolder.empty())
             throw std::invalid_argument("REPVIEW_PRINTER=pdf: names no folder");
         return d;
@@ -45,7 +36,7 @@ PrinterDestination destinationFromEnvironment()
     }
     if (name.isEmpty()) {
         d.kind = PrinterDestination::Kind::PdfFolder;
-        d.pdfFolder = defaultPdfFolder();
+        d.pdfFolder = defaultPdfFolder(settings.home);
     } else {
         d.kind = PrinterDestination::Kind::Cups;
         d.printerName = name.toStdString();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/pdf/pdf_job_files.h"
+#include "platform/settings.h"
 
 namespace zlt::qt {
 
@@ -17,9 +18,9 @@ struct PrinterDestination {
     std::filesystem::path pdfFolder;  // PdfFolder: where the files go
 };
 
-// REPVIEW_PRINTER ("pdf:<folder>" or a CUPS printer name); unset: the
+// REPVIEW_PRINTER ("pdf:<folder>" or a CUPS printer name); empty: the
 // default CUPS printer, or PDF files in ~/Documents/Repview with none.
 // Throws std::invalid_argument for a printer CUPS does not know.
-PrinterDestination destinationFromEnvironment();
+PrinterDestination destinationFromSettings(const Settings& settings);
 
 }  // namespace zlt::qt

@@ -127,12 +127,12 @@ PrinterDestination destinationAfterDialog(const PrinterDestination& before, bool
     return before;
 }
 
-void QtCommonDialog::ShowOpen() { showFile(false); }
-void QtCommonDialog::ShowSave() { showFile(true); }
+bool QtCommonDialog::showOpen() { return showFile(false); }
+bool QtCommonDialog::showSave() { return showFile(true); }
 
-void QtCommonDialog::showFile(bool save)
+bool QtCommonDialog::showFile(bool save)
 {
-    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(DialogTitle), directory_);
+    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(dialogTitle), directory_);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -140,74 +140,74 @@ void QtCommonDialog::showFile(bool save)
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     // A name that does not exist yet may be typed in either dialog.
     dialog.setFileMode(QFileDialog::AnyFile);
-    const QStringList filters = qtNameFilters(Filter);
+    const QStringList filters = qtNameFilters(filter);
     if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);
         dialog.selectNameFilter(filters.first());
     }
-    if (!FileName.empty())
-        dialog.selectFile(QString::fromStdString(FileName));
+    if (!fileName.empty())
+        dialog.selectFile(QString::fromStdString(fileName));
     int result = dialog.exec();
     directory_ = dialog.directory().absolutePath();
     if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return cancelled();
-    FileName = dialog.selectedFiles().first().toStdString();
+        return false;
+    fileName = dialog.selectedFiles().first().toStdString();
+    return true;
 }
 
-void QtCommonDialog::ShowPrinter()
+bool QtCommonDialog::showPrinter()
 {
     using namespace print_dialog_flags;
     QPrinter& device = printer_.device();
     const PrinterDestination before = printer_.destination();
     const QPageLayout layoutBefore = device.pageLayout();
-    device.setCopyCount(Copies);
+    device.setCopyCount(copies);
 
     int result;
-    if ((Flags & PrintSetup) && device.outputFormat() == QPrinter::PdfFormat) {
+    if ((flags & PrintSetup) && device.outputFormat() == QPrinter::PdfFormat) {
         PdfPageSetupDialog dialog(device, QApplication::activeWindow());
-        dialog.setWindowTitle(QString::fromStdString(DialogTitle));
+        dialog.setWindowTitle(QString::fromStdString(dialogTitle));
         result = dialog.exec();
-    } else if (Flags & PrintSetup) {
+    } else if (flags & PrintSetup) {
         QPageSetupDialog dialog(&device, QApplication::activeWindow());
-        dialog.setWindowTitle(QString::fromStdString(DialogTitle));
+        dialog.setWindowTitle(QString::fromStdString(dialogTitle));
         result = dialog.exec();
     } else {
         QPrintDialog dialog(&device, QApplication::activeWindow());
-        dialog.setWindowTitle(QString::fromStdString(DialogTitle));
+        dialog.setWindowTitle(QString::fromStdString(dialogTitle));
         // Qt has no disabled-but-shown print-to-file box: either flag leaves it out.
-        dialog.setOption(QAbstractPrintDialog::PrintToFile, !(Flags & (HidePrintToFile | DisablePrintToFile)));
-        dialog.setOption(QAbstractPrintDialog::PrintSelection, (Flags & Selection) != 0);
-        device.setPrintRange((Flags & Selection) ? QPrinter::Selection : QPrinter::AllPages);
+        dialog.setOption(QAbstractPrintDialog::PrintToFile, !(flags & (HidePrintToFile | DisablePrintToFile)));
+        dialog.setOption(QAbstractPrintDialog::PrintSelection, (flags & Selection) != 0);
+        device.setPrintRange((flags & Selection) ? QPrinter::Selection : QPrinter::AllPages);
         result = dialog.exec();
     }
 
     PrinterDestination after = destinationAfterDialog(before, device.outputFormat() == QPrinter::NativeFormat,
                                                       device.printerName());
-    if (result != QDialog::Accepted || !PrinterDefault) {
+    if (result != QDialog::Accepted || !printerDefault) {
         // What was chosen is dropped: the following prints go where they went.
         printer_.setDestination(before);
         device.setPageLayout(layoutBefore);
-        if (result != QDialog::Accepted)
-            return cancelled();
-        return;
+        return result == QDialog::Accepted;
     }
     // The dialog may have switched a PDF printer to the native format with
     // no printer behind it; setDestination puts back what holds.
     printer_.setDestination(after);
     // The printer and its paper hold; the copies and the range chosen do not
     // reach the prints, which always print what they were given once.
-    device.setCopyCount(Copies);
+    device.setCopyCount(copies);
     device.setPrintRange(QPrinter::AllPages);
     device.setPageRanges(QPageRanges());
+    return true;
 }
 
 }  // namespace zlt::qt
 
 namespace zlt {
 
-PrinterWithDialog makeSystemPrinterWithDialog(const CodePage& codePage)
+PrinterWithDialog makeSystemPrinterWithDialog(const CodePage& codePage, const Settings& settings)
 {
-    auto printer = std::make_unique<qt::QtPrinter>(qt::destinationFromEnvironment(), codePage);
+    auto printer = std::make_unique<qt::QtPrinter>(qt::destinationFromSettings(settings), codePage);
     auto dialog = std::make_unique<qt::QtCommonDialog>(*printer);
     return {std::move(printer), std::move(dialog)};
 }

@@ -14,12 +14,12 @@ class QtCommonDialog : public CommonDialog {
 public:
     explicit QtCommonDialog(QtPrinter& printer) : printer_(printer) {}
 
-    void ShowOpen() override;
-    void ShowSave() override;
-    void ShowPrinter() override;
+    bool showOpen() override;
+    bool showSave() override;
+    bool showPrinter() override;
 
 private:
-    void showFile(bool save);
+    bool showFile(bool save);
     QtPrinter& printer_;
     QString directory_;  // where the last file dialog was left, as the system's dialog remembers
 };

@@ -1,5 +1,7 @@
 #include "platform/qt/qt_printer.h"
 
+#include <unistd.h>
+
 #include "platform/qt/ean13_symbol.h"
 #include "platform/run_time_error.h"
 
@@ -114,15 +116,20 @@ double QtPrinter::lineHeight() { return metrics().lineSpacing(); }
 void QtPrinter::startJob()
 {
     if (destination_.kind == PrinterDestination::Kind::PdfFolder) {
-        currentFile_ = reservePdfFile(destination_.pdfFolder, runStamp_, ++jobs_).string();
+        // Qt's PDF engine opens the file by its name.
+        const pdf::ReservedFile file = reservePdfFile(destination_.pdfFolder, runStamp_, ++jobs_);
+        ::close(file.descriptor);
+        currentFile_ = file.path.string();
         printer_->setOutputFileName(QString::fromStdString(currentFile_));
     } else {
         ++jobs_;
     }
     if (!painter_->begin(printer_.get())) {
         std::string where = destination_.kind == PrinterDestination::Kind::PdfFolder ? currentFile_ : destination_.printerName;
-        if (!currentFile_.empty())
-            std::filesystem::remove(currentFile_);
+        if (!currentFile_.empty()) {
+            std::error_code ignored;  // the job failed already; a leftover name is no news
+            std::filesystem::remove(currentFile_, ignored);
+        }
         currentFile_.clear();
         throw RunTimeError(error_number::PrinterError, "Printer error: cannot start a print job on " + where);
     }

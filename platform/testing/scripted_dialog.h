@@ -16,11 +16,10 @@ class ScriptedDialog : public CommonDialog {
 public:
     struct Shown {
         std::string method;  // "open", "save" or "printer"
-        std::string FileName, Filter, DialogTitle;
-        bool CancelError;
-        long Flags;
-        bool PrinterDefault;
-        int Copies;
+        std::string fileName, filter, dialogTitle;
+        long flags;
+        bool printerDefault;
+        int copies;
     };
     std::vector<Shown> shown;
 
@@ -35,9 +34,9 @@ public:
 
     size_t unanswered() const { return answers_.size(); }
 
-    void ShowOpen() override { show("open"); }
-    void ShowSave() override { show("save"); }
-    void ShowPrinter() override { show("printer"); }
+    bool showOpen() override { return show("open"); }
+    bool showSave() override { return show("save"); }
+    bool showPrinter() override { return show("printer"); }
 
 private:
     struct Answer {
@@ -46,9 +45,9 @@ private:
         std::function<void()> meanwhile;
     };
 
-    void show(const char* method)
+    bool show(const char* method)
     {
-        shown.push_back({method, FileName, Filter, DialogTitle, CancelError, Flags, PrinterDefault, Copies});
+        shown.push_back({method, fileName, filter, dialogTitle, flags, printerDefault, copies});
         if (answers_.empty())
             throw std::logic_error(std::string("ScriptedDialog: no answer queued for Show ") + method);
         Answer answer = std::move(answers_.front());
@@ -56,9 +55,10 @@ private:
         if (answer.meanwhile)
             answer.meanwhile();
         if (answer.kind == Answer::Cancel)
-            return cancelled();
+            return false;
         if (answer.kind == Answer::File)
-            FileName = answer.fileName;
+            fileName = answer.fileName;
+        return true;
     }
 
     std::deque<Answer> answers_;

@@ -11,12 +11,27 @@ namespace zlt::repview {
 namespace {
 constexpr qint64 FrameInterval = 16;  // ms: about 60 repaints a second
 constexpr int BarHeight = 17;         // 255 twips
+// The panels sit at fixed places inside the bar: QStatusBar's own layout
+// keeps 3 pixels above its widgets and 2 below, more than a 17 pixel bar
+// can spare, and would cut off the panels' lower edges.
+constexpr int PanelTop = 1;
+constexpr int PanelHeight = BarHeight - 2 * PanelTop;
+constexpr int PanelLeft = 2;
+constexpr int PanelGap = 2;
+// The host's 8.25 pt "MS Serif" is not installed here, and the faces that
+// stand in for it at that size run wider: the progress of a 100 MB report,
+// "File size      104857600  of  104857600 bytes", would not fit panel 3's
+// 180 pixels. Liberation Sans Narrow at 10 pixels sets it in about 165. The
+// size is in pixels, as the panel widths are, so that it fits at any screen
+// resolution.
+const char* const PanelFontFamily = "Liberation Sans Narrow";
+constexpr int PanelFontPixels = 10;
 }  // namespace
 
 StatusPanel::StatusPanel(int width, QWidget* parent) : QFrame(parent)
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    setFixedSize(width, BarHeight);
+    setFixedSize(width, PanelHeight);
 }
 
 void StatusPanel::setText(QString text)
@@ -42,18 +57,18 @@ FileStatus::FileStatus(QWidget* parent) : QStatusBar(parent)
     setSizeGripEnabled(false);
     setFixedHeight(BarHeight);
     setContentsMargins(0, 0, 0, 0);
-    QFont font(QStringLiteral("MS Serif"));
-    font.setStyleHint(QFont::Serif);
-    font.setPointSizeF(8.25);
+    QFont font(QString::fromLatin1(PanelFontFamily));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(PanelFontPixels);
     setFont(font);
 
     panel1_ = new StatusPanel(300, this);
     // Panel 2 keeps its room when the picture is hidden, so panel 3 stays put.
     panel2_ = new QFrame(this);
     panel2_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    panel2_->setFixedSize(34, BarHeight);
+    panel2_->setFixedSize(34, PanelHeight);
     auto* layout = new QHBoxLayout(panel2_);
-    layout->setContentsMargins(1, 1, 1, 1);
+    layout->setContentsMargins(0, 0, 0, 0);  // the picture takes the whole 13 pixels inside the frame
     busy_ = new QLabel(panel2_);
     busy_->setObjectName(QStringLiteral("LoadingPicture"));
     busy_->setAlignment(Qt::AlignCenter);
@@ -61,8 +76,11 @@ FileStatus::FileStatus(QWidget* parent) : QStatusBar(parent)
     busy_->hide();
     layout->addWidget(busy_);
     panel3_ = new StatusPanel(180, this);
-    for (QWidget* panel : {static_cast<QWidget*>(panel1_), static_cast<QWidget*>(panel2_), static_cast<QWidget*>(panel3_)})
-        addWidget(panel);
+    int left = PanelLeft;
+    for (QWidget* panel : {static_cast<QWidget*>(panel1_), static_cast<QWidget*>(panel2_), static_cast<QWidget*>(panel3_)}) {
+        panel->move(left, PanelTop);
+        left += panel->width() + PanelGap;
+    }
 }
 
 QString FileStatus::panelText(int panel) const

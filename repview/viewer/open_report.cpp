@@ -2,7 +2,6 @@
 // the text box while the status bar follows the load.
 #include "repview/viewer/viewer_window.h"
 
-#include "repview/viewer/report_file.h"
 #include "repview/viewer/report_lines.h"
 #include "repview/viewer/report_text.h"
 
@@ -23,45 +22,44 @@ QString sizeText(std::int64_t size)
 
 }  // namespace
 
-void ViewerWindow::Openreport_Click()
+void ViewerWindow::openReport()
 {
     viewerCommand([this] {
-        state_.DialogCancelled = false;
-        Filesystem.DialogTitle = "Open ZELTO Report...";
-        Filesystem.FileName = "RPT.";
-        Filesystem.Filter = ReportFilter;
-        Filesystem.CancelError = true;
-        showDialog(&CommonDialog::ShowOpen);
+        dialog_.dialogTitle = "Open ZELTO Report...";
+        dialog_.fileName = "RPT.";
+        dialog_.filter = ReportFilter;
+        // A cancel goes on with the active report: its size is shown again.
+        const bool chosen = dialog_.showOpen();
 
-        if (!Filesystem.FileName.empty() && !state_.DialogCancelled) {
-            Saveas->setEnabled(true);
-            Printreport->setEnabled(true);
-            Pagesetup->setEnabled(true);
+        if (!dialog_.fileName.empty() && chosen) {
+            saveAsItem_->setEnabled(true);
+            printItem_->setEnabled(true);
+            pageSetupItem_->setEnabled(true);
             // Taken as typed: whether it exists shows when it is opened.
-            state_.ReportPath = Filesystem.FileName;
+            reportPath_ = dialog_.fileName;
         }
 
-        FileStatus_->setPanelText(1, withPath("Loading report      "));
-        FileStatus_->setBusyVisible(true);
-        FileStatus_->setPanelText(3, QString());
+        fileStatus_->setPanelText(1, withPath("Loading report      "));
+        fileStatus_->setBusyVisible(true);
+        fileStatus_->setPanelText(3, QString());
 
         std::int64_t reportSize = 0;
-        if (state_.DialogCancelled) {
+        if (!chosen) {
             // The shown text stays; only the active report's size is taken again.
-            if (!state_.ReportPath.empty())
-                reportSize = ReportFile(resolveHostPath(drives_, state_.ReportPath)).size();
+            if (!reportPath_.empty())
+                reportSize = files_.openRead(reportPath_)->size();
         } else {
             reportSize = loadReport();
         }
 
-        if (state_.ReportPath.empty()) {
-            FileStatus_->setPanelText(1, QString());
-            FileStatus_->setBusyVisible(false);
-            FileStatus_->setPanelText(3, QString());
+        if (reportPath_.empty()) {
+            fileStatus_->setPanelText(1, QString());
+            fileStatus_->setBusyVisible(false);
+            fileStatus_->setPanelText(3, QString());
         } else {
-            FileStatus_->setPanelText(1, withPath("Active report      "));
-            FileStatus_->setBusyVisible(false);
-            FileStatus_->setPanelText(3, sizeText(reportSize));
+            fileStatus_->setPanelText(1, withPath("Active report      "));
+            fileStatus_->setBusyVisible(false);
+            fileStatus_->setPanelText(3, sizeText(reportSize));
         }
     });
 }
@@ -69,13 +67,13 @@ void ViewerWindow::Openreport_Click()
 std::int64_t ViewerWindow::loadReport()
 {
     // Hidden and disabled for the whole load, so only the status bar paints.
-    TextViewer->hide();
-    TextViewer->setEnabled(false);
-    TextViewer->clear();
+    textViewer_->hide();
+    textViewer_->setEnabled(false);
+    textViewer_->clear();
     std::int32_t charsLoaded = 0;
     QCoreApplication::processEvents();
 
-    QTextDocument* document = TextViewer->document();
+    QTextDocument* document = textViewer_->document();
     const bool undo = document->isUndoRedoEnabled();
     document->setUndoRedoEnabled(false);  // a load is not an edit to take back
     QTextCursor end(document);
@@ -89,35 +87,35 @@ std::int64_t ViewerWindow::loadReport()
     };
     std::int64_t reportSize = 0;
     try {
-        ReportFile file(resolveHostPath(drives_, state_.ReportPath));
-        reportSize = file.size();
-        ReportLineReader reader([&file](char* buffer, size_t size) { return file.read(buffer, size); });
+        const std::unique_ptr<InputFile> file = files_.openRead(reportPath_);
+        reportSize = file->size();
+        ReportLineReader reader([&file](char* buffer, size_t size) { return file->read(buffer, size); });
         ReportTextBuilder builder(codePage_);
         const QString ofSize = QStringLiteral("  of  ") + QString::number(reportSize) + QStringLiteral(" bytes");
         while (!reader.atEnd()) {
-            if (FileStatus_->repaintThrottled() && !pending.isEmpty())
+            if (fileStatus_->repaintThrottled() && !pending.isEmpty())
                 flush();
             std::string_view line = reader.nextLine();
             addLoadedChars(charsLoaded, line.size());
-            FileStatus_->setPanelText(3, QStringLiteral("File size      ") + QString::number(charsLoaded) + ofSize);
+            fileStatus_->setPanelText(3, QStringLiteral("File size      ") + QString::number(charsLoaded) + ofSize);
             builder.appendLine(pending, line);
             if (lineLoaded_)
                 lineLoaded_();
         }
         builder.finish(pending);
-        FileStatus_->repaintThrottled(true);
+        fileStatus_->repaintThrottled(true);
         flush();
     } catch (...) {
         // A load that fails leaves the box hidden and empty, the file closed;
         // the next Open report fills and shows it as usual.
-        TextViewer->clear();
+        textViewer_->clear();
         document->setUndoRedoEnabled(undo);
         throw;
     }
     document->setUndoRedoEnabled(undo);
-    TextViewer->setTextCursor(QTextCursor(document));  // at the top of the report
-    TextViewer->setEnabled(true);
-    TextViewer->show();
+    textViewer_->setTextCursor(QTextCursor(document));  // at the top of the report
+    textViewer_->setEnabled(true);
+    textViewer_->show();
     return reportSize;
 }
 

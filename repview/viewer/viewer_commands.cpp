@@ -2,96 +2,81 @@
 // set up the printer, re-point the active report, delete a report file.
 #include "repview/viewer/viewer_window.h"
 
+#include "platform/run_time_error.h"
+
 #include <QPlainTextEdit>
 #include <QTextCursor>
 
-#include <filesystem>
-#include <sys/stat.h>
-
 namespace zlt::repview {
 
-void ViewerWindow::Printreport_Click()
+void ViewerWindow::printReport()
 {
     viewerCommand([this] {
         using namespace print_dialog_flags;
-        state_.DialogCancelled = false;
-        Filesystem.CancelError = true;
-        Filesystem.PrinterDefault = true;
-        Filesystem.Copies = 1;
-        Filesystem.DialogTitle = "Print ZELTO report...";
-        Filesystem.Flags = DisablePrintToFile | HidePrintToFile;
-        if (TextViewer->textCursor().hasSelection())
-            Filesystem.Flags |= Selection;
-        Filesystem.FileName = state_.ReportPath;
-        showDialog(&CommonDialog::ShowPrinter);
-
-        if (Filesystem.FileName.empty() || state_.DialogCancelled)
+        dialog_.printerDefault = true;
+        dialog_.copies = 1;
+        dialog_.dialogTitle = "Print ZELTO report...";
+        dialog_.flags = DisablePrintToFile | HidePrintToFile;
+        if (textViewer_->textCursor().hasSelection())
+            dialog_.flags |= Selection;
+        dialog_.fileName = reportPath_;
+        if (!dialog_.showPrinter() || dialog_.fileName.empty())
             return;
         // The text box's selection decides, whatever range the dialog chose.
-        QTextCursor selection = TextViewer->textCursor();
+        QTextCursor selection = textViewer_->textCursor();
         if (!selection.hasSelection()) {
-            engine_.PrintReportFile();  // the file as it is now on disk
+            engine_.printReportFile(reportPath_);  // the file as it is now on disk
         } else {
-            state_.SelectedText = selectedHostText();
-            engine_.PrintReportText(state_.SelectedText);
+            engine_.printReportText(selectedHostText());
             // The printed part leaves the shown report; the file keeps it.
             selection.removeSelectedText();
-            TextViewer->setTextCursor(selection);
+            textViewer_->setTextCursor(selection);
         }
     });
 }
 
-void ViewerWindow::Pagesetup_Click()
+void ViewerWindow::pageSetup()
 {
     viewerCommand([this] {
-        state_.DialogCancelled = false;
-        Filesystem.CancelError = true;
-        Filesystem.PrinterDefault = true;
-        Filesystem.Copies = 1;
-        Filesystem.DialogTitle = "Printer Setup...";
-        Filesystem.Flags = print_dialog_flags::PrintSetup;
+        dialog_.printerDefault = true;
+        dialog_.copies = 1;
+        dialog_.dialogTitle = "Printer Setup...";
+        dialog_.flags = print_dialog_flags::PrintSetup;
         // What the user chooses holds for the following prints by itself.
-        showDialog(&CommonDialog::ShowPrinter);
+        dialog_.showPrinter();
     });
 }
 
-void ViewerWindow::Saveas_Click()
+void ViewerWindow::saveReportAs()
 {
     viewerCommand([this] {
-        state_.DialogCancelled = false;
-        Filesystem.DialogTitle = "Save ZELTO Report as...";
-        Filesystem.FileName.clear();
-        Filesystem.Filter = ReportFilter;
-        Filesystem.CancelError = true;
-        showDialog(&CommonDialog::ShowSave);
-        if (Filesystem.FileName.empty() || state_.DialogCancelled)
+        dialog_.dialogTitle = "Save ZELTO Report as...";
+        dialog_.fileName.clear();
+        dialog_.filter = ReportFilter;
+        if (!dialog_.showSave() || dialog_.fileName.empty())
             return;
         // Only the name moves: nothing is written, the size in panel 3 stays.
-        state_.ReportPath = Filesystem.FileName;
-        FileStatus_->setPanelText(1, withPath("Active report      "));
+        reportPath_ = dialog_.fileName;
+        fileStatus_->setPanelText(1, withPath("Active report      "));
     });
 }
 
-void ViewerWindow::Deletereport_Click()
+void ViewerWindow::deleteReport()
 {
     viewerCommand([this] {
-        state_.DialogCancelled = false;
-        Filesystem.DialogTitle = "Delete a ZELTO Report...";
-        Filesystem.FileName = "RPT.";
-        Filesystem.Filter = ReportFilter;
-        Filesystem.CancelError = true;
-        showDialog(&CommonDialog::ShowOpen);
-        if (Filesystem.FileName.empty() || state_.DialogCancelled)
+        dialog_.dialogTitle = "Delete a ZELTO Report...";
+        dialog_.fileName = "RPT.";
+        dialog_.filter = ReportFilter;
+        if (!dialog_.showOpen() || dialog_.fileName.empty())
             return;
-        const std::filesystem::path path = resolveHostPath(drives_, Filesystem.FileName);
-        struct stat info {};
-        if (lstat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode))
-            throw RunTimeError(error_number::FileNotFound, "File not found");
+        const EntryStatus entry = files_.status(dialog_.fileName);
+        if (entry.kind == EntryKind::Missing || entry.kind == EntryKind::Folder)
+            throw RunTimeError(error_number::FileNotFound);
         // A file its owner may not write is read-only to the host, which
         // does not delete read-only files.
-        if (!S_ISLNK(info.st_mode) && !(info.st_mode & S_IWUSR))
-            throw RunTimeError(error_number::PathFileAccessError, "Path/File access error");
-        std::filesystem::remove(path);  // at once, unasked
+        if (!entry.symbolicLink && !entry.writable)
+            throw RunTimeError(error_number::PathFileAccessError);
+        files_.remove(dialog_.fileName);  // at once, unasked
     });
 }
 

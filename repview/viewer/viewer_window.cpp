@@ -23,9 +23,9 @@ constexpr int StatusHeight = 17;
 const char* const ViewerWindow::ReportFilter =
     "ZELTO report (RPT.)|RPT.|Text files (*.txt)|*.txt|Text files (*.doc)|*.doc|All files (*.*)|*.*";
 
-ViewerWindow::ViewerWindow(RepviewState& state, PrintEngine& engine, CommonDialog& filesystem,
-                           const CodePage& codePage, const DriveMap& drives, QWidget* parent)
-    : QMainWindow(parent), state_(state), engine_(engine), Filesystem(filesystem), codePage_(codePage), drives_(drives)
+ViewerWindow::ViewerWindow(PrintEngine& engine, CommonDialog& dialog, const CodePage& codePage, HostFiles& files,
+                           QWidget* parent)
+    : QMainWindow(parent), engine_(engine), dialog_(dialog), codePage_(codePage), files_(files)
 {
     setObjectName(QStringLiteral("Repview"));
     setWindowTitle(QStringLiteral("DOS to Windows printing"));
@@ -34,56 +34,56 @@ ViewerWindow::ViewerWindow(RepviewState& state, PrintEngine& engine, CommonDialo
                    Qt::WindowCloseButtonHint);
     setWindowIcon(programIcon());
 
-    Filemenu = menuBar()->addMenu(QStringLiteral("print &File"));
-    Filemenu->setObjectName(QStringLiteral("Filemenu"));
-    Openreport = addItem(Filemenu, "Openreport", "&Open report...", Qt::Key_O);
-    Saveas = addItem(Filemenu, "Saveas", "&Save report as...");
-    addSeparator(Filemenu, "seperate1");
-    Printreport = addItem(Filemenu, "Printreport", "&Print report...", Qt::Key_P);
-    Pagesetup = addItem(Filemenu, "Pagesetup", "Pa&ge setup");
-    addSeparator(Filemenu, "seperate2");
-    Deletereport = addItem(Filemenu, "Deletereport", "&Delete existing report", Qt::Key_D);
-    addSeparator(Filemenu, "seperate3");
+    fileMenu_ = menuBar()->addMenu(QStringLiteral("print &File"));
+    fileMenu_->setObjectName(QStringLiteral("Filemenu"));
+    openItem_ = addItem(fileMenu_, "Openreport", "&Open report...", Qt::Key_O);
+    saveAsItem_ = addItem(fileMenu_, "Saveas", "&Save report as...");
+    addSeparator(fileMenu_, "seperate1");
+    printItem_ = addItem(fileMenu_, "Printreport", "&Print report...", Qt::Key_P);
+    pageSetupItem_ = addItem(fileMenu_, "Pagesetup", "Pa&ge setup");
+    addSeparator(fileMenu_, "seperate2");
+    deleteItem_ = addItem(fileMenu_, "Deletereport", "&Delete existing report", Qt::Key_D);
+    addSeparator(fileMenu_, "seperate3");
     for (int i = 0; i < 5; ++i) {
         std::string name = "Favorite" + std::to_string(i + 1);
         std::string caption = "&" + std::to_string(i + 1);
         // Placeholders: nothing is connected to them, and only the first shows.
-        Favorite[i] = addItem(Filemenu, name.c_str(), caption.c_str());
-        Favorite[i]->setVisible(i == 0);
+        favouriteItems_[i] = addItem(fileMenu_, name.c_str(), caption.c_str());
+        favouriteItems_[i]->setVisible(i == 0);
     }
-    addSeparator(Filemenu, "Seperate4");
-    Exittool = addItem(Filemenu, "Exittool", "E&xit DOS to Windows print tool", Qt::Key_X);
-    for (QAction* item : {Saveas, Printreport, Pagesetup})
+    addSeparator(fileMenu_, "Seperate4");
+    exitItem_ = addItem(fileMenu_, "Exittool", "E&xit DOS to Windows print tool", Qt::Key_X);
+    for (QAction* item : {saveAsItem_, printItem_, pageSetupItem_})
         item->setEnabled(false);
 
-    connect(Openreport, &QAction::triggered, this, &ViewerWindow::Openreport_Click);
-    connect(Saveas, &QAction::triggered, this, &ViewerWindow::Saveas_Click);
-    connect(Printreport, &QAction::triggered, this, &ViewerWindow::Printreport_Click);
-    connect(Pagesetup, &QAction::triggered, this, &ViewerWindow::Pagesetup_Click);
-    connect(Deletereport, &QAction::triggered, this, &ViewerWindow::Deletereport_Click);
-    connect(Exittool, &QAction::triggered, this, &ViewerWindow::Exittool_Click);
+    connect(openItem_, &QAction::triggered, this, &ViewerWindow::openReport);
+    connect(saveAsItem_, &QAction::triggered, this, &ViewerWindow::saveReportAs);
+    connect(printItem_, &QAction::triggered, this, &ViewerWindow::printReport);
+    connect(pageSetupItem_, &QAction::triggered, this, &ViewerWindow::pageSetup);
+    connect(deleteItem_, &QAction::triggered, this, &ViewerWindow::deleteReport);
+    connect(exitItem_, &QAction::triggered, this, &ViewerWindow::exitTool);
 
     auto* client = new QWidget(this);
     client->setFixedSize(ClientWidth, ClientHeight - StatusHeight);
     setCentralWidget(client);
 
-    TextViewer = new QPlainTextEdit(client);
-    TextViewer->setObjectName(QStringLiteral("TextViewer"));
+    textViewer_ = new QPlainTextEdit(client);
+    textViewer_->setObjectName(QStringLiteral("TextViewer"));
     // 8 pixels below the menu, a little past the right edge and into the
     // status bar (0, 120, 10095, 5415 twips).
-    TextViewer->setGeometry(0, 8, 673, 361);
+    textViewer_->setGeometry(0, 8, 673, 361);
     QFont courier(QStringLiteral("Courier New"));
     courier.setStyleHint(QFont::Monospace);
     courier.setFixedPitch(true);
     courier.setPointSizeF(9.75);
-    TextViewer->setFont(courier);
+    textViewer_->setFont(courier);
     // Reports are laid out in fixed columns: long lines scroll, not wrap.
-    TextViewer->setLineWrapMode(QPlainTextEdit::NoWrap);
-    TextViewer->hide();
-    TextViewer->installEventFilter(this);
+    textViewer_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    textViewer_->hide();
+    textViewer_->installEventFilter(this);
 
-    FileStatus_ = new FileStatus(this);
-    setStatusBar(FileStatus_);
+    fileStatus_ = new FileStatus(this);
+    setStatusBar(fileStatus_);
     // The window takes the size its parts ask for, and keeps it.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -112,10 +112,10 @@ bool ViewerWindow::eventFilter(QObject* watched, QEvent* event)
     // The text box claims Ctrl+X (cut) and other editing keys before the
     // menu sees them; the menu's shortcuts come first, as in the host's
     // window, so Ctrl+X exits instead of cutting.
-    if (watched == TextViewer && event->type() == QEvent::ShortcutOverride) {
+    if (watched == textViewer_ && event->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
         QKeySequence pressed(key->keyCombination());
-        for (QAction* item : {Openreport, Printreport, Deletereport, Exittool}) {
+        for (QAction* item : {openItem_, printItem_, deleteItem_, exitItem_}) {
             if (item->isEnabled() && item->shortcut() == pressed) {
                 event->ignore();
                 return true;
@@ -125,35 +125,24 @@ bool ViewerWindow::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void ViewerWindow::showDialog(void (CommonDialog::*show)())
-{
-    try {
-        (Filesystem.*show)();
-    } catch (const RunTimeError& e) {
-        if (e.number() != error_number::DialogCancelled)
-            throw;
-        state_.DialogCancelled = true;
-    }
-}
-
 QString ViewerWindow::withPath(const char* words) const
 {
-    return QString::fromLatin1(words) + QString::fromStdString(state_.ReportPath).toUpper();
+    return QString::fromLatin1(words) + QString::fromStdString(reportPath_).toUpper();
 }
 
 std::string ViewerWindow::shownText() const
 {
-    QTextCursor all(TextViewer->document());
+    QTextCursor all(textViewer_->document());
     all.select(QTextCursor::Document);
     return hostBytesOf(all.selectedText(), codePage_);
 }
 
 std::string ViewerWindow::selectedHostText() const
 {
-    return hostBytesOf(TextViewer->textCursor().selectedText(), codePage_);
+    return hostBytesOf(textViewer_->textCursor().selectedText(), codePage_);
 }
 
-void ViewerWindow::Exittool_Click()
+void ViewerWindow::exitTool()
 {
     // Nothing to save and nothing to ask: the window goes, and with the last
     // window the program.

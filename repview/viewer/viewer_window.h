@@ -10,9 +10,8 @@
 
 #include "platform/code_page.h"
 #include "platform/common_dialog.h"
-#include "platform/drive_map.h"
+#include "platform/host_files.h"
 #include "repview/print_engine.h"
-#include "repview/repview_state.h"
 #include "repview/viewer/file_status.h"
 
 class QAction;
@@ -24,19 +23,21 @@ namespace zlt::repview {
 class ViewerWindow : public QMainWindow {
     Q_OBJECT
 public:
-    ViewerWindow(RepviewState& state, PrintEngine& engine, CommonDialog& Filesystem, const CodePage& codePage,
-                 const DriveMap& drives, QWidget* parent = nullptr);
+    ViewerWindow(PrintEngine& engine, CommonDialog& dialog, const CodePage& codePage, HostFiles& files,
+                 QWidget* parent = nullptr);
 
     // The commands, as the menu items run them.
-    void Openreport_Click();
-    void Saveas_Click();
-    void Printreport_Click();
-    void Pagesetup_Click();
-    void Deletereport_Click();
-    void Exittool_Click();
+    void openReport();
+    void saveReportAs();
+    void printReport();
+    void pageSetup();
+    void deleteReport();
+    void exitTool();
 
-    QPlainTextEdit* textViewer() const { return TextViewer; }
-    FileStatus* fileStatus() const { return FileStatus_; }
+    QPlainTextEdit* textViewer() const { return textViewer_; }
+    FileStatus* fileStatus() const { return fileStatus_; }
+    // The active report, as the host or the dialog gave it.
+    const std::string& reportPath() const { return reportPath_; }
     // The shown report as host bytes, CR LF after each line.
     std::string shownText() const;
 
@@ -51,31 +52,29 @@ protected:
 private:
     QAction* addItem(QMenu* menu, const char* name, const char* caption, int key = 0);
     QAction* addSeparator(QMenu* menu, const char* name);
-    // Shows the dialog; its cancel sets DialogCancelled and the command
-    // goes on, so that its remaining steps see the flag.
-    void showDialog(void (CommonDialog::*show)());
     // "Active report      C:\ZLT\RPT" and the like.
     QString withPath(const char* words) const;
-    // Loads ReportPath into the text box; returns its size in bytes.
+    // Loads the active report into the text box; returns its size in bytes.
     std::int64_t loadReport();
     std::string selectedHostText() const;
 
-    RepviewState& state_;
     PrintEngine& engine_;
-    CommonDialog& Filesystem;
+    CommonDialog& dialog_;
     const CodePage& codePage_;
-    const DriveMap& drives_;
+    HostFiles& files_;
+    std::string reportPath_;
     std::function<void()> lineLoaded_;
 
-    QMenu* Filemenu;
-    QAction *Openreport, *Saveas, *Printreport, *Pagesetup, *Deletereport, *Exittool;
-    QAction* Favorite[5];
-    QPlainTextEdit* TextViewer;
-    FileStatus* FileStatus_;
+    QMenu* fileMenu_;
+    QAction *openItem_, *saveAsItem_, *printItem_, *pageSetupItem_, *deleteItem_, *exitItem_;
+    QAction* favouriteItems_[5];
+    QPlainTextEdit* textViewer_;
+    FileStatus* fileStatus_;
 };
 
-// Any failure but a cancelled dialog ends a command where it happens,
-// silently; what was done up to there stays done.
+// Any failure ends a command where it happens, silently; what was done up
+// to there stays done. (A cancelled dialog is no failure: each command
+// decides what a cancel means.)
 template <class Body>
 void viewerCommand(Body body)
 {

@@ -17,7 +17,7 @@ TEST(WindowFocus, FoundWindowIsBroughtForwardThenMaximisedThenFocused)
     testing::RecordingWindowSystem windows(log);
     windows.windows = {{"Book1 - Sheet", 7}, {"Notes - Writer", 42}};
 
-    WindowFocus(windows, "Notes - Writer");
+    focusWindow(windows, "Notes - Writer");
 
     EXPECT_EQ(log, (std::vector<std::string>{"find Notes - Writer", "foreground 42", "maximise 42", "focus 42"}));
 }
@@ -28,7 +28,7 @@ TEST(WindowFocus, NoWindowFoundEndsAfterTheLookup)
     testing::RecordingWindowSystem windows(log);
     windows.windows = {{"Notes - Writer", 42}};
 
-    WindowFocus(windows, "Notes");
+    focusWindow(windows, "Notes");
 
     EXPECT_EQ(log, (std::vector<std::string>{"find Notes"}));
 }

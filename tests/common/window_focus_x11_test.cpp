@@ -134,7 +134,7 @@ TEST_F(WithWindowManager, ExactlyTitledWindowBecomesActiveMaximisedAndFocused)
     const Window other = showActiveWindow("Host system");
     ASSERT_FALSE(x.isMaximised(target));
 
-    WindowFocus(*windows, caption);
+    focusWindow(*windows, caption);
 
     EXPECT_TRUE(XTestDisplay::eventually([&] { return x.activeWindow() == target; }));
     EXPECT_TRUE(XTestDisplay::eventually([&] { return x.isMaximised(target); }));
@@ -176,7 +176,7 @@ TEST_F(WithWindowManager, LongerAndShorterTitlesAreLeftAlone)
     const Window active = showActiveWindow("Host system");
 
     EXPECT_EQ(windows->findTopLevelWindow(caption), 0u);
-    WindowFocus(*windows, caption);
+    focusWindow(*windows, caption);
     settle();
     EXPECT_EQ(x.activeWindow(), active);
     for (const Window decoy : decoys)
@@ -185,7 +185,7 @@ TEST_F(WithWindowManager, LongerAndShorterTitlesAreLeftAlone)
     // With the exact title among them, that one alone is taken.
     const Window target = showTitled(caption);
     showActiveWindow("Host system again");
-    WindowFocus(*windows, caption);
+    focusWindow(*windows, caption);
     ASSERT_TRUE(XTestDisplay::eventually([&] { return x.activeWindow() == target && x.isMaximised(target); }));
     for (const Window decoy : decoys)
         EXPECT_FALSE(x.isMaximised(decoy));
@@ -199,7 +199,7 @@ TEST_F(WithWindowManager, MinimisedWindowIsRestoredMaximisedAndActive)
     XSync(x.get(), False);
     ASSERT_TRUE(XTestDisplay::eventually([&] { return x.wmState(target) == IconicState; }));
 
-    WindowFocus(*windows, caption);
+    focusWindow(*windows, caption);
 
     EXPECT_TRUE(XTestDisplay::eventually([&] { return x.wmState(target) == NormalState; }));
     EXPECT_TRUE(XTestDisplay::eventually([&] { return x.attributes(target).map_state == IsViewable; }));
@@ -213,7 +213,7 @@ TEST_F(WithWindowManager, OfTwoWindowsWithTheSameTitleOneIsTaken)
     const Window second = showTitled(caption);
     showActiveWindow("Host system");
 
-    WindowFocus(*windows, caption);
+    focusWindow(*windows, caption);
 
     ASSERT_TRUE(XTestDisplay::eventually([&] {
         const Window active = x.activeWindow();
@@ -233,7 +233,7 @@ TEST_F(WithWindowManager, WithoutAnXDisplayNothingHappens)
     unsetenv("DISPLAY");
     const auto noDisplay = makeWindowSystem();
     const WindowHandle found = noDisplay->findTopLevelWindow(caption);
-    WindowFocus(*noDisplay, caption);
+    focusWindow(*noDisplay, caption);
     setenv("DISPLAY", display.c_str(), 1);
 
     EXPECT_EQ(found, 0u);
@@ -274,7 +274,7 @@ TEST_F(WithoutWindowManager, ExactlyTitledWindowFillsTheScreenComesOnTopAndTakes
     const Window target = showTitled(caption);
     const Window decoy = showTitled(caption + " 2");
 
-    WindowFocus(*windows, caption);
+    focusWindow(*windows, caption);
 
     const XWindowAttributes shown = x.attributes(target);
     EXPECT_EQ(shown.x, 0);
@@ -295,7 +295,7 @@ TEST_F(WithoutWindowManager, HiddenWindowIsShown)
     const Window target = createTitled(caption);
     ASSERT_EQ(x.attributes(target).map_state, IsUnmapped);
 
-    WindowFocus(*windows, caption);
+    focusWindow(*windows, caption);
 
     EXPECT_EQ(x.attributes(target).map_state, IsViewable);
     EXPECT_EQ(x.attributes(target).width, x.screenWidth());
@@ -325,7 +325,7 @@ TEST_F(WithoutWindowManager, NoMatchChangesNothing)
     XSetInputFocus(x.get(), PointerRoot, RevertToPointerRoot, CurrentTime);
     XSync(x.get(), False);
 
-    WindowFocus(*windows, caption);
+    focusWindow(*windows, caption);
 
     EXPECT_EQ(x.inputFocus(), static_cast<Window>(PointerRoot));
     EXPECT_EQ(x.attributes(decoy).width, 300);
@@ -426,7 +426,7 @@ TEST_F(AfterTheWindowManagerDied, WindowMappedAfterwardsIsFoundAndActivated)
     ASSERT_FALSE(x.isManaged(target));
 
     EXPECT_EQ(windows->findTopLevelWindow(caption), target);
-    WindowFocus(*windows, caption);
+    focusWindow(*windows, caption);
 
     // No manager is left to ask: the window is made to fill the screen itself.
     const XWindowAttributes shown = x.attributes(target);

@@ -1,0 +1,80 @@
+#pragma once
+// The file system under the drive map, on Linux paths. The real backend
+// calls the system; tests use an in-memory one. Every failure is a
+// RunTimeError numbered as the host's tools number it (platform/run_time_error.h).
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zlt {
+
+// A file opened for reading, closed when the object goes.
+class InputFile {
+public:
+    virtual ~InputFile() = default;
+    // The length in bytes, as the file was opened.
+    virtual std::int64_t size() const = 0;
+    // Up to size bytes; 0 at the end. A failed read is DeviceIoError.
+    virtual size_t read(char* buffer, size_t size) = 0;
+};
+
+// A file opened for writing. Nothing is known to be on disk until commit()
+// returns: it writes out, syncs and closes, and raises what went wrong (a
+// full disk shows there). Dropping an uncommitted file closes it as it is.
+class OutputFile {
+public:
+    virtual ~OutputFile() = default;
+    virtual void write(std::string_view bytes) = 0;
+    virtual void commit() = 0;
+};
+
+enum class WriteMode {
+    CreateNew,  // fails with FileAlreadyExists when the name is taken
+    Replace,    // creates or empties
+    Append,     // creates or writes on at the end
+};
+
+enum class EntryKind { Missing, File, Folder, Other };
+
+struct EntryStatus {
+    EntryKind kind = EntryKind::Missing;
+    bool symbolicLink = false;  // the name itself is a link (to an existing entry or not)
+    bool writable = true;       // the owner may write it: the host's read-only attribute
+    std::int64_t size = 0;
+};
+
+// How the host's tools classify a drive.
+enum class DriveType { Unknown, Removable, Fixed, Network, CdRom, RamDisk };
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    virtual std::unique_ptr<InputFile> openRead(const std::string& path) = 0;
+    virtual std::unique_ptr<OutputFile> openWrite(const std::string& path, WriteMode mode) = 0;
+
+    // What is at the path, symbolic links followed (symbolicLink tells of
+    // the name itself). Never raises: an unreadable entry is None.
+    virtual EntryStatus status(const std::string& path) = 0;
+    // The names in a folder, unsorted; none when it is no readable folder.
+    virtual std::vector<std::string> list(const std::string& folder) = 0;
+
+    // Renames within one file system, replacing a file of the new name.
+    virtual void move(const std::string& from, const std::string& to) = 0;
+    // Removes a file or a symbolic link (never a folder).
+    virtual void remove(const std::string& path) = 0;
+    // Creates the folder and any missing folders above it.
+    virtual void createFolders(const std::string& path) = 0;
+
+    // The current directory, without links.
+    virtual std::string currentDirectory() = 0;
+    // The path without links, "." or ".."; the part that does not exist is
+    // taken as written.
+    virtual std::string canonical(const std::string& path) = 0;
+    virtual DriveType driveType(const std::string& path) = 0;
+};
+
+}  // namespace zlt

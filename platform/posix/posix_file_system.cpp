@@ -1,0 +1,214 @@
+// The file system as the system gives it: descriptors rather than stdio, so
+// that every failure arrives with its errno and becomes the host's number.
+#include "platform/backends.h"
+#include "platform/run_time_error.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statfs.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+
+namespace zlt {
+
+namespace {
+
+class PosixInputFile : public InputFile {
+public:
+    PosixInputFile(int descriptor, std::int64_t size) : descriptor_(descriptor), size_(size) {}
+    ~PosixInputFile() override { ::close(descriptor_); }
+    std::int64_t size() const override { return size_; }
+    size_t read(char* buffer, size_t size) override
+    {
+        for (;;) {
+            const ssize_t got = ::read(descriptor_, buffer, size);
+            if (got >= 0)
+                return static_cast<size_t>(got);
+            if (errno != EINTR)
+                throw RunTimeError(error_number::DeviceIoError);
+        }
+    }
+
+private:
+    int descriptor_;
+    std::int64_t size_;
+};
+
+class PosixOutputFile : public OutputFile {
+public:
+    PosixOutputFile(int descriptor, std::string path) : descriptor_(descriptor), path_(std::move(path)) {}
+    ~PosixOutputFile() override
+    {
+        if (descriptor_ >= 0)
+            ::close(descriptor_);
+    }
+    void write(std::string_view bytes) override
+    {
+        while (!bytes.empty()) {
+            const ssize_t done = ::write(descriptor_, bytes.data(), bytes.size());
+            if (done < 0) {
+                if (errno == EINTR)
+                    continue;
+                throw errorFromErrno(errno, path_);
+            }
+            bytes.remove_prefix(static_cast<size_t>(done));
+        }
+    }
+    void commit() override
+    {
+        const int descriptor = descriptor_;
+        descriptor_ = -1;
+        const bool synced = ::fsync(descriptor) == 0 || errno == EINVAL;  // EINVAL: a device that cannot sync
+        const int syncError = errno;
+        if (::close(descriptor) != 0 && synced)
+            throw errorFromErrno(errno, path_);
+        if (!synced)
+            throw errorFromErrno(syncError, path_);
+    }
+
+private:
+    int descriptor_;
+    std::string path_;
+};
+
+bool isRemovableDevice(dev_t device)
+{
+    // Partitions carry the flag on their whole disk, one folder up.
+    const std::string base = "/sys/dev/block/" + std::to_string(major(device)) + ":" + std::to_string(minor(device));
+    for (const std::string& flag : {base + "/removable", base + "/../removable"}) {
+        std::ifstream in(flag);
+        char value = '0';
+        if (in >> value)
+            return value == '1';
+    }
+    return false;
+}
+
+class PosixFileSystem : public FileSystem {
+public:
+    std::unique_ptr<InputFile> openRead(const std::string& path) override
+    {
+        const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (descriptor < 0)
+            throw errorFromErrno(errno, path);
+        struct stat info {};
+        if (::fstat(descriptor, &info) != 0 || S_ISDIR(info.st_mode)) {
+            const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+            ::close(descriptor);
+            throw errorFromErrno(error, path);
+        }
+        return std::make_unique<PosixInputFile>(descriptor, static_cast<std::int64_t>(info.st_size));
+    }
+
+    std::unique_ptr<OutputFile> openWrite(const std::string& path, WriteMode mode) override
+    {
+        int flags = O_WRONLY | O_CREAT | O_CLOEXEC;
+        flags |= mode == WriteMode::CreateNew ? O_EXCL : mode == WriteMode::Replace ? O_TRUNC : O_APPEND;
+        const int descriptor = ::open(path.c_str(), flags, 0666);
+        if (descriptor < 0)
+            throw errorFromErrno(errno, path);
+        return std::make_unique<PosixOutputFile>(descriptor, path);
+    }
+
+    EntryStatus status(const std::string& path) override
+    {
+        EntryStatus result;
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0)
+            return result;
+        result.symbolicLink = S_ISLNK(info.st_mode);
+        if (result.symbolicLink && ::stat(path.c_str(), &info) != 0)
+            return result;
+        result.kind = S_ISREG(info.st_mode) ? EntryKind::File : S_ISDIR(info.st_mode) ? EntryKind::Folder : EntryKind::Other;
+        result.writable = (info.st_mode & S_IWUSR) != 0;
+        result.size = static_cast<std::int64_t>(info.st_size);
+        return result;
+    }
+
+    std::vector<std::string> list(const std::string& folder) override
+    {
+        std::vector<std::string> names;
+        DIR* dir = ::opendir(folder.c_str());
+        if (dir == nullptr)
+            return names;
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string_view name(entry->d_name);
+            if (name != "." && name != "..")
+                names.emplace_back(name);
+        }
+        ::closedir(dir);
+        return names;
+    }
+
+    void move(const std::string& from, const std::string& to) override
+    {
+        if (::rename(from.c_str(), to.c_str()) != 0)
+            throw errorFromErrno(errno, from);
+    }
+
+    void remove(const std::string& path) override
+    {
+        if (::unlink(path.c_str()) != 0)
+            throw errorFromErrno(errno, path);
+    }
+
+    void createFolders(const std::string& path) override
+    {
+        std::error_code ec;
+        std::filesystem::create_directories(path, ec);
+        if (ec)
+            throw errorFromErrno(ec.value(), path);
+    }
+
+    std::string currentDirectory() override
+    {
+        std::error_code ec;
+        const auto here = std::filesystem::current_path(ec);
+        return ec ? std::string("/") : here.string();
+    }
+
+    std::string canonical(const std::string& path) override
+    {
+        std::error_code ec;
+        const auto result = std::filesystem::weakly_canonical(path, ec);
+        return ec ? std::filesystem::path(path).lexically_normal().string() : result.string();
+    }
+
+    DriveType driveType(const std::string& path) override
+    {
+        struct statfs fs {};
+        struct stat info {};
+        if (::statfs(path.c_str(), &fs) != 0 || ::stat(path.c_str(), &info) != 0)
+            return DriveType::Unknown;
+        switch (static_cast<unsigned long>(fs.f_type)) {
+        case 0x6969:      // NFS
+        case 0x517B:      // SMB
+        case 0xFF534D42:  // CIFS
+        case 0xFE534D42:  // SMB2
+        case 0x65735546:  // FUSE: sshfs and the like
+            return DriveType::Network;
+        case 0x9660:      // ISO 9660
+        case 0x15013346:  // UDF
+            return DriveType::CdRom;
+        case 0x01021994:  // tmpfs
+        case 0x858458F6:  // ramfs
+            return DriveType::RamDisk;
+        default:
+            return isRemovableDevice(info.st_dev) ? DriveType::Removable : DriveType::Fixed;
+        }
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<FileSystem> makeFileSystem()
+{
+    return std::make_unique<PosixFileSystem>();
+}
+
+}  // namespace zlt

@@ -1,0 +1,37 @@
+#include "platform/program_exit.h"
+
+#include <new>
+#include <stdexcept>
+#include <system_error>
+
+namespace zlt {
+
+void reportError(std::ostream& out, std::string_view program, std::string_view whatFailed, const RunTimeError& error)
+{
+    out << program << ": " << whatFailed << ": " << error.description() << " (error " << error.number() << ")\n";
+    out.flush();
+}
+
+int guardedMain(std::string_view program, std::ostream& errors, const std::function<int()>& body) noexcept
+{
+    // Each handler only formats: nothing in here may throw again.
+    try {
+        return body();
+    } catch (const RunTimeError& e) {
+        reportError(errors, program, "stopped", e);
+    } catch (const std::invalid_argument& e) {
+        errors << program << ": setting: " << e.what() << '\n';
+        return exit_status::BadSetting;
+    } catch (const std::bad_alloc&) {
+        reportError(errors, program, "stopped", RunTimeError(error_number::OutOfMemory));
+    } catch (const std::system_error& e) {
+        reportError(errors, program, "stopped", errorFromErrno(e.code().value(), e.what()));
+    } catch (const std::exception& e) {
+        errors << program << ": stopped: " << e.what() << '\n';
+    } catch (...) {
+        errors << program << ": stopped by an unknown failure\n";
+    }
+    return exit_status::Failed;
+}
+
+}  // namespace zlt

@@ -1,0 +1,26 @@
+#pragma once
+// How every program ends: one line on standard error for a failure, one
+// set of exit statuses. A host that starts a program can rely on both.
+#include <functional>
+#include <ostream>
+#include <string_view>
+
+#include "platform/run_time_error.h"
+
+namespace zlt {
+
+namespace exit_status {
+constexpr int Done = 0;        // the job is done, or there was none
+constexpr int Failed = 1;      // a run-time error stopped the job; the line says which
+constexpr int BadSetting = 2;  // a setting of the Linux side is wrong; nothing was done
+}  // namespace exit_status
+
+// "<program>: <what failed>: <description> (error <n>)"
+void reportError(std::ostream& out, std::string_view program, std::string_view whatFailed, const RunTimeError& error);
+
+// Runs a program's body and turns whatever it throws into the line and the
+// status: a bad setting (std::invalid_argument) is BadSetting, anything else
+// Failed. Never throws.
+int guardedMain(std::string_view program, std::ostream& errors, const std::function<int()>& body) noexcept;
+
+}  // namespace zlt

@@ -1,0 +1,30 @@
+#pragma once
+// Every setting of the Linux side, read once from the environment by a
+// program's main and handed to the backends that need it. Program code never
+// reads the environment itself, so a test states its settings in one place.
+#include <string>
+
+namespace zlt {
+
+struct Settings {
+    std::string home;            // HOME: "~/" in ZLT_DRIVES, the default folders, ~/.netrc
+    std::string path;            // PATH: where the desktop opener is looked for
+    std::string drives;          // ZLT_DRIVES: "C=/srv/zlt-c;F=/mnt/f"; empty: "C=~/.dosemu/drive_c"
+    std::string codePage;        // ZLT_CODEPAGE: "1252" (empty), "437", "850" ...
+    std::string registry;        // ZLT_REGISTRY: the .reg file; empty: ~/.config/zlt/user.reg
+    std::string printer;         // REPVIEW_PRINTER: a CUPS printer or "pdf:<folder>"; empty: the default
+    std::string paperSize;       // PAPERSIZE: a4, letter, legal, a5; empty: /etc/papersize, else a4
+    std::string workbooks;       // TABULO_WORKBOOKS: empty: ~/Documents/Workbooks
+    std::string display;         // DISPLAY
+    std::string waylandDisplay;  // WAYLAND_DISPLAY
+    std::string qtPlatform;      // QT_QPA_PLATFORM: offscreen is chosen when no display answers
+};
+
+// The settings in an environment block ("NAME=value" strings, ending in a
+// null pointer, as main's environ). Unset and empty are the same.
+Settings settingsFromEnvironment(const char* const* environment);
+
+// "~" or "~/..." in a setting means the home folder.
+std::string expandHome(const std::string& value, const std::string& home);
+
+}  // namespace zlt
