@@ -4,6 +4,7 @@
 // Prints one line: bytes, lines, seconds, status-bar paints, paints per
 // second, the longest time the status bar went unpainted, and when the last
 // line was read, and when the window had painted the loaded report.
+#include "platform/backends.h"
 #include "platform/testing/recording_printer.h"
 #include "platform/testing/scripted_dialog.h"
 #include "repview/viewer/viewer_window.h"
@@ -51,13 +52,13 @@ int main(int argc, char** argv)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
 
-    RepviewState state;
     testing::RecordingPrinter printer;
     CodePage codePage(1252);
-    DriveMap drives = DriveMap::parse("C=/");
-    PrintEngine engine(state, printer, drives);
+    const auto fileSystem = makeFileSystem();
+    HostFiles files(*fileSystem, DriveMap::parse("C=/", "/"));
+    PrintEngine engine(printer, files);
     testing::ScriptedDialog dialog;
-    ViewerWindow window(state, engine, dialog, codePage, drives);
+    ViewerWindow window(engine, dialog, codePage, files);
     window.show();
     QCoreApplication::processEvents();
 
@@ -72,7 +73,7 @@ int main(int argc, char** argv)
 
     dialog.answerFile(argv[1]);
     clock.start();
-    window.Openreport_Click();
+    window.openReport();
     const qint64 total = clock.nsecsElapsed();
     // Until the window has painted the shown report.
     QCoreApplication::processEvents();

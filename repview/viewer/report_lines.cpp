@@ -83,7 +83,7 @@ void addLoadedChars(std::int32_t& charsLoaded, size_t lineLength)
 {
     constexpr auto most = static_cast<size_t>(std::numeric_limits<std::int32_t>::max());
     if (lineLength > most - static_cast<size_t>(charsLoaded))
-        throw RunTimeError(6, "Overflow");
+        throw RunTimeError(error_number::Overflow);
     charsLoaded += static_cast<std::int32_t>(lineLength);
 }
 

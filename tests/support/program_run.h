@@ -1,20 +1,21 @@
 #pragma once
 // Runs a program as the host would: argv as given, a chosen environment,
 // and its standard output and error caught in files or read from a pipe.
+// Children start through the suite's one spawner.
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "platform/posix/child_process.h"
+#include "tests/support/temp_dir.h"
 
 namespace zlt::testing {
 
@@ -24,50 +25,15 @@ struct ProgramResult {
     std::string standardError;
 };
 
-inline std::string fileText(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// Starts the program with the file actions given; throws when it cannot.
-inline pid_t spawnWith(const posix_spawn_file_actions_t& actions, const std::string& program,
-                       const std::vector<std::string>& arguments, const std::vector<std::string>& environment)
-{
-    std::vector<char*> argv{const_cast<char*>(program.c_str())};
-    for (const auto& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (const auto& variable : environment)
-        envp.push_back(const_cast<char*>(variable.c_str()));
-    envp.push_back(nullptr);
-
-    pid_t child = 0;
-    if (posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0)
-        throw std::runtime_error("cannot start " + program);
-    return child;
-}
-
 // Starts the program without waiting for it; finishProgram collects it.
 inline pid_t startProgram(const std::string& program, const std::vector<std::string>& arguments,
                           const std::vector<std::string>& environment, const std::filesystem::path& workDir)
 {
-    const auto outPath = workDir / "stdout.txt";
-    const auto errPath = workDir / "stderr.txt";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    try {
-        const pid_t child = spawnWith(actions, program, arguments, environment);
-        posix_spawn_file_actions_destroy(&actions);
-        return child;
-    } catch (...) {
-        posix_spawn_file_actions_destroy(&actions);
-        throw;
-    }
+    posix::SpawnOptions options;
+    options.environment = environment;
+    options.standardOutput = (workDir / "stdout.txt").string();
+    options.standardError = (workDir / "stderr.txt").string();
+    return posix::spawnProgram(program, arguments, options);
 }
 
 // Starts the program with its standard output and error on one pipe, as a
@@ -79,21 +45,17 @@ inline pid_t startProgramOnPipe(const std::string& program, const std::vector<st
     int ends[2];
     if (pipe2(ends, O_CLOEXEC) != 0)
         throw std::runtime_error("cannot make a pipe");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, ends[1], STDERR_FILENO);
+    posix::SpawnOptions options;
+    options.environment = environment;
+    options.outputPipe = ends[1];
     pid_t child = 0;
     try {
-        child = spawnWith(actions, program, arguments, environment);
+        child = posix::spawnProgram(program, arguments, options);
     } catch (...) {
-        posix_spawn_file_actions_destroy(&actions);
         close(ends[0]);
         close(ends[1]);
         throw;
     }
-    posix_spawn_file_actions_destroy(&actions);
     // Only the program (and what it passes the pipe on to) may hold the writing end.
     close(ends[1]);
     readEnd = ends[0];
@@ -106,8 +68,7 @@ inline bool readsToEndWithin(int descriptor, std::chrono::milliseconds limit, st
 {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
-                                                                                std::chrono::steady_clock::now());
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0)
             return false;
         pollfd ready{descriptor, POLLIN, 0};
