@@ -1,0 +1,22 @@
+#pragma once
+// One outgoing message as libcurl sends it: the header lines and the MIME
+// body (the note as text/plain UTF-8, the attached file as base64).
+#include <curl/curl.h>
+
+#include <cstdint>
+
+#include "platform/mail/curl_resources.h"
+#include "platform/mail_transport.h"
+
+namespace zlt::mail {
+
+// Date (now, local time with its offset), From, To, Subject and a
+// Message-ID made unique by `randomBits` and the clock.
+List buildMailHeaders(const MailAccount& account, const MailMessage& message, std::uint64_t randomBits);
+
+// The note with CR LF line breaks, quoted-printable; the attachment read
+// from its file while the message is sent, with our own Content-Disposition
+// (libcurl then adds none) carrying the name the recipient sees.
+Mime buildMailBody(CURL* handle, const MailMessage& message);
+
+}  // namespace zlt::mail

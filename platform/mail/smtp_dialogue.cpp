@@ -1,0 +1,75 @@
+#include "platform/mail/smtp_dialogue.h"
+
+#include <array>
+#include <cctype>
+
+namespace zlt::mail {
+
+namespace {
+
+constexpr std::array<std::string_view, 13> Verbs = {"EHLO", "HELO", "STARTTLS", "AUTH", "MAIL", "RCPT", "DATA",
+                                                     "QUIT", "NOOP", "RSET", "VRFY", "EXPN", "HELP"};
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+void SmtpDialogue::commandSent(std::string_view line)
+{
+    std::string verb;
+    for (const char c : line.substr(0, line.find_first_of(" \r\n")))
+        verb += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    bool known = false;
+    for (const auto candidate : Verbs)
+        known = known || verb == candidate;
+    command_ = known ? verb : "AUTH";
+    if (command_ == "DATA")
+        dataBegun_ = true;
+    replyOpen_ = false;
+}
+
+void SmtpDialogue::dataSent()
+{
+    command_.assign(1, '.');  // the end of the data
+    replyOpen_ = false;
+}
+
+void SmtpDialogue::replyReceived(std::string_view text)
+{
+    pendingLine_.append(text);
+    std::size_t start = 0;
+    for (auto end = pendingLine_.find('\n'); end != std::string::npos; end = pendingLine_.find('\n', start)) {
+        std::string_view line(pendingLine_.data() + start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        replyLine(line);
+        start = end + 1;
+    }
+    pendingLine_.erase(0, start);
+}
+
+void SmtpDialogue::replyLine(std::string_view line)
+{
+    if (line.size() < 3 || !isDigit(line[0]) || !isDigit(line[1]) || !isDigit(line[2]))
+        return;
+    const int code = (line[0] - '0') * 100 + (line[1] - '0') * 10 + (line[2] - '0');
+    const std::string_view text = line.size() > 4 ? line.substr(4) : std::string_view();
+    if (replyOpen_ && !replies_.empty()) {
+        replies_.back().text += '\n';
+        replies_.back().text += text;
+    } else {
+        replies_.push_back({command_, code, std::string(text)});
+    }
+    replyOpen_ = line.size() > 3 && line[3] == '-';
+}
+
+void SmtpDialogue::clear()
+{
+    replies_.clear();
+    command_.clear();
+    pendingLine_.clear();
+    replyOpen_ = false;
+    dataBegun_ = false;
+}
+
+}  // namespace zlt::mail
