@@ -48,10 +48,15 @@ CodePage CodePage::fromSetting(std::string_view value)
 {
     if (value.empty())
         return CodePage(1252);
-    int number = parseCodePageNumber(value);
+    const std::string bad = "ZLT_CODEPAGE=" + std::string(value) + " is not a code page";
+    const int number = parseCodePageNumber(value);
     if (number == 0)
-        throw std::invalid_argument("ZLT_CODEPAGE=" + std::string(value) + " is not a code page number (such as 1252, 437 or 850)");
-    return CodePage(number);
+        throw std::invalid_argument(bad + " number (such as 1252, 437 or 850)");
+    try {
+        return CodePage(number);
+    } catch (const std::invalid_argument&) {
+        throw std::invalid_argument(bad + " iconv knows");
+    }
 }
 
 CodePage::CodePage(int number) : number_(number)

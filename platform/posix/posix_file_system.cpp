@@ -76,6 +76,17 @@ private:
     std::string path_;
 };
 
+// ENOENT is both a missing file and a missing folder on the way to it; the
+// host's tools tell the second as Path not found.
+RunTimeError pathError(int error, const std::string& path)
+{
+    struct stat info {};
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    if (error == ENOENT && !folder.empty() && ::stat(folder.c_str(), &info) != 0)
+        error = ENOTDIR;
+    return errorFromErrno(error, path);
+}
+
 bool isRemovableDevice(dev_t device)
 {
     // Partitions carry the flag on their whole disk, one folder up.
@@ -95,7 +106,7 @@ public:
     {
         const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         if (descriptor < 0)
-            throw errorFromErrno(errno, path);
+            throw pathError(errno, path);
         struct stat info {};
         if (::fstat(descriptor, &info) != 0 || S_ISDIR(info.st_mode)) {
             const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
@@ -111,7 +122,7 @@ public:
         flags |= mode == WriteMode::CreateNew ? O_EXCL : mode == WriteMode::Replace ? O_TRUNC : O_APPEND;
         const int descriptor = ::open(path.c_str(), flags, 0666);
         if (descriptor < 0)
-            throw errorFromErrno(errno, path);
+            throw pathError(errno, path);
         return std::make_unique<PosixOutputFile>(descriptor, path);
     }
 
@@ -148,13 +159,13 @@ public:
     void move(const std::string& from, const std::string& to) override
     {
         if (::rename(from.c_str(), to.c_str()) != 0)
-            throw errorFromErrno(errno, from);
+            throw pathError(errno, from);
     }
 
     void remove(const std::string& path) override
     {
         if (::unlink(path.c_str()) != 0)
-            throw errorFromErrno(errno, path);
+            throw pathError(errno, path);
     }
 
     void createFolders(const std::string& path) override

@@ -1,224 +1,181 @@
-"""End-to-end tests of the repview binary printing to PDF files.
-
-The PDFs are read back with pdftotext, barcodes decoded with zbarimg from
-pages rasterised at 300 dpi.
-"""
-import glob
-import os
-import re
-import shutil
-import subprocess
-import tempfile
-import unittest
+"""The repview binary as the host starts it: PDF files read back with pdftotext, pdftoppm and zbarimg (ZLT_CODEPAGE
+1252 prints through the direct PDF writer, 437 through Qt: what concerns the printer runs on both); a private cupsd."""
+import glob, os, pathlib, re, shutil, subprocess, tempfile, time, unittest  # noqa: E401
 
 BIN = os.path.join(os.environ["ZLT_BIN_DIR"], "repview")
 SOURCE = os.environ["ZLT_SOURCE_DIR"]
+BACKENDS = ("1252", "437")
 
 
-def pdf_text(path, layout=True):
-    args = ["pdftotext"] + (["-layout"] if layout else []) + [path, "-"]
-    return subprocess.run(args, check=True, capture_output=True).stdout.decode("utf-8")
+def out(*args):
+    return subprocess.run(args, check=True, capture_output=True).stdout.decode()
 
 
-def pdf_pages(path):
-    info = subprocess.run(["pdfinfo", path], check=True, capture_output=True).stdout.decode()
-    return int(re.search(r"^Pages:\s+(\d+)", info, re.M).group(1))
+def lines(pdf):
+    return [l.strip() for l in out("pdftotext", "-layout", pdf, "-").splitlines() if l.strip()]
 
 
-def barcodes(pdf, workdir):
-    prefix = os.path.join(workdir, "page")
-    subprocess.run(["pdftoppm", "-r", "300", "-gray", "-png", pdf, prefix], check=True)
-    found = []
-    for png in sorted(glob.glob(prefix + "*.png")):
-        r = subprocess.run(["zbarimg", "--nodbus", "-q", png], capture_output=True)
-        found += [line.split(":", 1)[1] for line in r.stdout.decode().split() if line.startswith("EAN-13:")]
-        os.remove(png)
+def words(pdf):
+    """(page, x, y, text) of each word, x and y its top left in points."""
+    found, page = [], 0
+    for m in re.finditer(r'<page |<word xMin="([\d.]+)" yMin="([\d.]+)"[^>]*>([^<]*)<', out("pdftotext", "-bbox", pdf, "-")):
+        page += m.group(1) is None
+        found += [(page, float(m.group(1)), float(m.group(2)), m.group(3))] if m.group(1) else []
     return found
 
 
+def barcodes(pdf, workdir):
+    subprocess.run(["pdftoppm", "-r", "300", "-gray", "-png", pdf, workdir + "/page"], check=True)
+    pages = glob.glob(workdir + "/page*.png")
+    found = subprocess.run(["zbarimg", "--nodbus", "-q", *pages], capture_output=True).stdout.decode().split()
+    list(map(os.remove, pages))
+    return sorted(code[len("EAN-13:"):] for code in found if code.startswith("EAN-13:"))
+
+
 def ean13(twelve):
-    total = sum(int(d) * (1 if i % 2 == 0 else 3) for i, d in enumerate(twelve))
-    return twelve + str((10 - total % 10) % 10)
+    return twelve + str(-sum(int(d) * (3 if i % 2 else 1) for i, d in enumerate(twelve)) % 10)
 
 
-class RepviewPrinting(unittest.TestCase):
+def ink(pdf):
+    """Pixels of red ink and of any other dark ink in the top left 120 x 60 points of page 1."""
+    ppm = subprocess.run(["pdftoppm", "-r", "72", "-f", "1", "-l", "1", pdf], check=True, capture_output=True).stdout
+    width, pixels = int(re.match(rb"P6\s+(\d+)", ppm).group(1)), ppm[re.match(rb"P6\s+\d+\s+\d+\s+255\s", ppm).end():]
+    rgb = [pixels[3 * (y * width + x):3 * (y * width + x) + 3] for y in range(60) for x in range(120)]
+    return sum(r > 200 and g < 80 and b < 80 for r, g, b in rgb), sum(r < 200 for r, g, b in rgb)
+
+
+class Repview(unittest.TestCase):
     def setUp(self):
         self.dir = tempfile.mkdtemp(prefix="repview-e2e-")
-        self.out = os.path.join(self.dir, "out")
-        self.env = dict(os.environ)
-        for var in ("DISPLAY", "WAYLAND_DISPLAY", "ZLT_CODEPAGE"):
-            self.env.pop(var, None)
-        self.env["REPVIEW_PRINTER"] = "pdf:" + self.out
+        self.addCleanup(shutil.rmtree, self.dir, True)
+        self.env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "ZLT_CODEPAGE")}
         self.env["HOME"] = self.dir
 
-    def tearDown(self):
-        shutil.rmtree(self.dir, ignore_errors=True)
-
-    def write(self, name, data):
-        path = os.path.join(self.dir, name)
-        with open(path, "wb") as f:
+    def write(self, data, name="RPT"):
+        with open(os.path.join(self.dir, name), "wb") as f:
             f.write(data)
-        return path
+        return os.path.join(self.dir, name)
 
-    def run_repview(self, *args, env=None):
-        return subprocess.run([BIN, *args], env=env or self.env, capture_output=True, timeout=120)
-
-    def pdfs(self, folder=None):
-        return sorted(glob.glob(os.path.join(folder or self.out, "*.pdf")))
+    def repview(self, *args, folder=None, **settings):
+        """Runs repview with a PDF folder of its own: exit status, lines on stderr, PDF files."""
+        folder = folder or tempfile.mkdtemp(dir=self.dir)
+        env = {k: v for k, v in {**self.env, "REPVIEW_PRINTER": "pdf:" + folder, **settings}.items() if v is not None}
+        r = subprocess.run([BIN, *args], env=env, cwd=self.dir, capture_output=True, timeout=60)
+        self.assertEqual(r.stdout, b"")
+        return r.returncode, r.stderr.decode().splitlines(), sorted(glob.glob(folder + "/*.pdf"))
 
     def test_sample_report_through_a_dos_path(self):
-        self.env["ZLT_DRIVES"] = "C=" + os.path.join(SOURCE, "samples")
-        r = self.run_repview("C:\\ZLT\\RPT.")
-        self.assertEqual(r.returncode, 0, r.stderr)
-        self.assertEqual(r.stdout, b"")
-        files = self.pdfs()
-        with open(os.path.join(SOURCE, "samples", "ZLT", "RPT"), "rb") as f:
-            jobs = f.read().count(b"\f") + 1
-        self.assertEqual(len(files), jobs)
-        first = pdf_text(files[0])
-        self.assertIn("KELVANE HARDWARE & GARDEN", first)
-        self.assertIn("café sales € 12.50", first)  # Windows-1252 bytes shown as such
-        self.assertLess(first.index("Hardware  "), first.index("Total"))
-        for f in files:
-            text = pdf_text(f)
-            for leak in (">[", "]<"):
-                self.assertNotIn(leak, text, f)
-        self.assertEqual(sorted(barcodes(files[1], self.dir)),
-                         sorted([ean13("930012345678"), ean13("501234567890"), ean13("400638133393")]))
+        status, errors, files = self.repview("C:\\ZLT\\RPT.", ZLT_DRIVES="C=" + SOURCE + "/samples")
+        self.assertEqual((status, errors, len(files)), (0, [], pathlib.Path(SOURCE, "samples/ZLT/RPT").read_bytes().count(b"\f") + 1))
+        first = "\n".join(lines(files[0]))
+        self.assertRegex(first, r"^KELVANE HARDWARE & GARDEN(.|\n)*Hardware  (.|\n)*Total(.|\n)*café sales € 12\.50")
+        self.assertNotRegex("".join(out("pdftotext", pdf, "-") for pdf in files), r">\[|\]<")
+        self.assertEqual(barcodes(files[1], self.dir), sorted(map(ean13, ["930012345678", "501234567890", "400638133393"])))
 
-    def test_every_leading_digit_scans(self):
-        numbers = ["%d%011d" % (d, 12345678901 + 7919 * d) for d in range(10)]
-        report = b"".join(b"Item %d\r\n>[BC%s]<\r\n" % (i, n.encode()) for i, n in enumerate(numbers))
-        r = self.run_repview(self.write("RPT", report))
-        self.assertEqual(r.returncode, 0, r.stderr)
-        [pdf] = self.pdfs()
-        self.assertEqual(sorted(barcodes(pdf, self.dir)), sorted(ean13(n) for n in numbers))
+    def test_one_report_through_each_printer(self):
+        numbers = ["%d%011d" % (d, 12345678901 + 7919 * d) for d in range(10)]  # every leading digit
+        report = self.write(b">[VI]<>[EX]<>[BO]<MMM\f>[NO]<>[ST]<Top\r\n>[EX]<Second\r\nThird>[ST]<\r\nFourth\r\nFifth\r\n"
+                            b"ab cd\r\n" + b"".join(b"row%03d\r\n" % i for i in range(150)) + b"x" * 200 + b" END\f\f>[BO]<>[MA]<"
+                            b"Blue>\r\n" + b"".join(b"Item\r\n>[BC%s]<\r\n" % n.encode() for n in numbers) + b"after\f")
+        for page in BACKENDS:
+            folder = tempfile.mkdtemp(dir=self.dir)
+            runs = [self.repview(report, folder=folder, ZLT_CODEPAGE=page) for run in range(2)]
+            self.assertEqual([run[:2] for run in runs], [(0, [])] * 2)
+            files = runs[1][2]  # one a job, none overwritten; the empty job between two form feeds makes no sheet
+            self.assertEqual([words(f)[0][3] for f in files], ["MMM", "Top", "Blue"] * 2, page)
+            self.assertEqual([(red > 20, other) for red, other in map(ink, files[:2])], [(True, 0)] * 2, page)  # red holds
+            self.assertEqual(barcodes(files[2], self.dir), sorted(map(ean13, numbers)), page)  # in bold and colour
+            self.assertEqual(lines(files[2])[-1], "after")
+            found = words(files[1])
+            at = {w[3]: w[1:3] for w in found}  # x, y
+            (x1, y1), (x2, y2), (_, y3), (_, y4), (_, y5) = (at[w] for w in ("Top", "Second", "Third", "Fourth", "Fifth"))
+            self.assertTrue(x1 < 30 and y1 < 40 and abs(x2 - x1) < 0.01, at["Top"])  # the printable area's corner
+            # Each break moves down one line of the font current at it.
+            self.assertTrue(16 < y3 - y2 < 20 and abs((y3 - y2) / (y5 - y4) - 1.6) < 0.02, (page, y2, y3, y4, y5))
+            self.assertAlmostEqual(at["cd"][0] - at["ab"][0], 18, delta=0.05)  # 6-point cells of 10-point Courier
+            tops = [w[2] for before, w in zip(found, found[1:]) if w[0] != before[0]]
+            self.assertTrue(tops and all(abs(y - y1) < 0.5 for y in tops), tops)  # new pages start at the top
+            self.assertEqual([w[3] for w in found if w[3].startswith("row")], ["row%03d" % i for i in range(150)])
+            self.assertNotIn("END", at)  # past the right edge: clipped
 
-    def test_barcode_in_colour_and_bold_still_scans(self):
-        report = b">[BO]<>[MA]<Blue>\r\n>[BC590123412345]<after\r\n"
-        r = self.run_repview(self.write("RPT", report))
-        self.assertEqual(r.returncode, 0, r.stderr)
-        [pdf] = self.pdfs()
-        self.assertEqual(barcodes(pdf, self.dir), ["5901234123457"])
-        lines = [l.strip() for l in pdf_text(pdf).splitlines() if l.strip()]
-        self.assertEqual(lines[0], "Blue")
-        self.assertEqual(lines[-1], "after")
+    def test_font_test_page(self):
+        for page in BACKENDS:
+            text = lines(self.repview("fOnTs", ZLT_CODEPAGE=page)[2][0])
+            samples = [l[24:] for l in text if l.startswith("This is a test for font ")]
+            self.assertEqual([text[text.index(l) + 1] for l in text if l.startswith("This is")], ["-" * 52] * len(samples))
+            # Standard Courier (the barcode font's sample is bars); the system's fonts through Qt.
+            self.assertTrue(samples == ["Courier"] if page == "1252" else "Liberation Mono" in samples and len(set(samples)) > 3)
 
-    def test_one_pdf_per_job_in_order_and_never_overwritten(self):
-        report = self.write("RPT", b"first job\r\n\fsecond job\r\n\f\fthird job\r\n\f")
-        for run in range(2):
-            r = self.run_repview(report)
-            self.assertEqual(r.returncode, 0, r.stderr)
-        files = self.pdfs()
-        # The empty job between two form feeds makes no sheet.
-        self.assertEqual(len(files), 6)
-        texts = [pdf_text(f).strip() for f in files]
-        self.assertEqual(texts, ["first job", "second job", "third job"] * 2)
+    def test_dos_box_drawing_into_the_default_folder_of_a_machine_without_printers(self):
+        report = self.write(b"\xda\xc4\xc4\xbf\r\n\xb3OK\xb3 caf\x82\r\n\xc0\xc4\xc4\xd9")
+        status, errors, _ = self.repview(report, ZLT_CODEPAGE="437", REPVIEW_PRINTER=None, CUPS_SERVER=self.dir + "/none")
+        self.assertEqual((status, errors), (0, []))
+        self.assertEqual([lines(f) for f in glob.glob(self.dir + "/Documents/Repview/*.pdf")], [["┌──┐", "│OK│ café", "└──┘"]])
 
-    def test_long_job_runs_onto_new_pages_and_clips_long_lines(self):
-        lines = [b"line %04d" % i for i in range(300)]
-        lines[5] = b"wide " + b"0123456789" * 40 + b"TAIL"
-        r = self.run_repview(self.write("RPT", b"\r\n".join(lines) + b"\r\n"))
-        self.assertEqual(r.returncode, 0, r.stderr)
-        [pdf] = self.pdfs()
-        self.assertGreaterEqual(pdf_pages(pdf), 4)
-        text = pdf_text(pdf, layout=False)
-        found = re.findall(r"line (\d{4})", text)
-        self.assertEqual(found, ["%04d" % i for i in range(300) if i != 5])
-        self.assertNotIn("TAIL", text)
-        self.assertIn("wide 0123456789", text)
+    def test_exit_statuses_and_the_one_line(self):
+        good, nope, d = self.write(b"x\r\n"), self.dir + "/NOPE", self.dir
+        bad_barcode = self.write(b"job one\r\n\fjob two\r\n>[BC5X0123412345]<\r\nnever\r\n\fjob three\r\n", "BAD")
 
-    def font_test_lines(self, env):
-        r = self.run_repview("fOnTs", env=env)
-        self.assertEqual(r.returncode, 0, r.stderr)
-        [pdf] = self.pdfs()
-        lines = [l.strip() for l in pdf_text(pdf).splitlines() if l.strip()]
-        samples = [l[len("This is a test for font "):] for l in lines if l.startswith("This is a test for font ")]
-        self.assertEqual(len(samples), len(set(samples)))
-        # Each readable sample has its rule of 52 hyphens under it.
-        for i, line in enumerate(lines):
-            if line.startswith("This is a test for font "):
-                self.assertEqual(lines[i + 1], "-" * 52, line)
-        return samples
+        def failed(arg, what, number):  # what: a pattern
+            return re.escape("repview: printing %s: " % arg) + what + re.escape(" (error %d)" % number)
 
-    def test_font_test_page_of_the_pdf_printer(self):
-        # The PDF files carry the standard Courier font; the barcode font's
-        # sample is drawn as bars, which read as no text.
-        self.assertEqual(self.font_test_lines(self.env), ["Courier"])
-
-    def test_font_test_page_through_the_system_fonts(self):
-        # A DOS code page sends printing through Qt and the system's fonts.
-        samples = self.font_test_lines(dict(self.env, ZLT_CODEPAGE="437"))
-        self.assertIn("Liberation Mono", samples)
-        self.assertGreater(len(samples), 3)
-
-    def test_dos_code_page_box_drawing(self):
-        self.env["ZLT_CODEPAGE"] = "437"
-        r = self.run_repview(self.write("RPT", b"\xda\xc4\xc4\xbf\r\n\xb3OK\xb3 caf\x82\r\n\xc0\xc4\xc4\xd9\r\n"))
-        self.assertEqual(r.returncode, 0, r.stderr)
-        [pdf] = self.pdfs()
-        self.assertEqual([l for l in pdf_text(pdf).splitlines() if l.strip()], ["┌──┐", "│OK│ café", "└──┘"])
-
-    def test_default_folder_without_printer_setting(self):
-        del self.env["REPVIEW_PRINTER"]
-        self.env["CUPS_SERVER"] = os.path.join(self.dir, "no-cups-here.sock")  # a machine without printers
-        r = self.run_repview(self.write("RPT", b"to the default folder\r\n"))
-        self.assertEqual(r.returncode, 0, r.stderr)
-        files = self.pdfs(os.path.join(self.dir, "Documents", "Repview"))
-        self.assertEqual(len(files), 1)
-        self.assertIn("to the default folder", pdf_text(files[0]))
-
-    def test_reports_that_cannot_be_printed(self):
-        good = self.write("RPT", b"x\r\n")
-        cases = [
-            ("missing file", [os.path.join(self.dir, "NOPE")], "File not found"),
-            ("path in quotes", ['"%s"' % good], "File not found"),
-            ("folder", [self.dir], "access error"),
+        cases = [  # arguments, settings, status, the line on stderr (a pattern), what was printed
+            ([good], {"DISPLAY": ":97"}, 0, None, [["x"]]),  # a display nobody answers prints as if none
+            ([nope], {}, 1, failed(nope, re.escape("File not found (%s)" % nope), 53), []),
+            (['"%s"' % good], {}, 1, failed('"%s"' % good, re.escape('Path not found (%s/"%s")' % (d, good)), 76), []),
+            ([" FONTS"], {}, 1, failed(" FONTS", "File not found.*", 53), []),
+            (["-platform", "xcb"], {}, 1, failed("-platform xcb", "File not found.*", 53), []),
+            ([bad_barcode], {}, 1, failed(bad_barcode, re.escape('Type mismatch (barcode field "5X0123412345")'), 13), [["job one"]]),
+            ([bad_barcode], {"ZLT_CODEPAGE": "437"}, 1, failed(bad_barcode, "Type mismatch.*", 13), [["job one"]]),
+            ([good], {"REPVIEW_PRINTER": "pdf:/proc/none"}, 1, failed(good, "Printer error.*", 482), []),
+            ([good], {"REPVIEW_PRINTER": "pdf:/proc/none", "ZLT_CODEPAGE": "437"}, 1, failed(good, "Printer error.*", 482), []),
+            ([good], {"REPVIEW_PRINTER": "no-such-printer-here"}, 2, "repview: setting: .*no printer known.*", []),
+            ([good], {"ZLT_CODEPAGE": "latin"}, 2, "repview: setting: ZLT_CODEPAGE.*", []),
+            ([good], {"ZLT_DRIVES": "C"}, 2, "repview: setting: ZLT_DRIVES.*", []),
+            ([], {}, 1, "repview: opening the viewer: Device unavailable .* \\(error 68\\)", []),  # no display: ends at once
         ]
-        for name, args, words in cases:
-            with self.subTest(name):
-                r = self.run_repview(*args)
-                self.assertNotEqual(r.returncode, 0)
-                lines = r.stderr.decode().splitlines()
-                self.assertEqual(len(lines), 1, lines)
-                self.assertIn(words, lines[0])
-                self.assertEqual(self.pdfs(), [])
+        for args, settings, status, line, printed in cases:
+            started = time.monotonic()
+            got, errors, files = self.repview(*args, **settings)
+            self.assertLess(time.monotonic() - started, 30, args)
+            self.assertEqual((got, len(errors), [lines(f) for f in files]), (status, line is not None, printed), (args, errors))
+            self.assertRegex("".join(errors), "^%s$" % (line or ""))
 
-    def test_bad_barcode_keeps_earlier_jobs_and_drops_the_unfinished_one(self):
-        report = self.write("RPT", b"job one\r\n\fjob two\r\n>[BC5X0123412345]<\r\nnever\r\n\fjob three\r\n")
-        r = self.run_repview(report)
-        self.assertNotEqual(r.returncode, 0)
-        self.assertIn("Type mismatch", r.stderr.decode())
-        files = self.pdfs()
-        self.assertEqual([pdf_text(f).strip() for f in files], ["job one"])
-        self.assertEqual(os.listdir(self.out), [os.path.basename(files[0])])
 
-    def test_dead_display_and_option_like_arguments(self):
-        # A DISPLAY nobody answers prints as if there were none.
-        env = dict(self.env, DISPLAY=":97")
-        r = self.run_repview(self.write("RPT", b"printed anyway\r\n"), env=env)
-        self.assertEqual(r.returncode, 0, r.stderr)
-        self.assertEqual([pdf_text(f).strip() for f in self.pdfs()], ["printed anyway"])
-        # Arguments are the host's report path, never options of the toolkit.
-        for args in (["-platform", "xcb"], ["-stylesheet", "/etc/passwd"]):
-            with self.subTest(args):
-                r = self.run_repview(*args)
-                self.assertEqual(r.returncode, 1, r.stderr)
-                self.assertIn("File not found", r.stderr.decode())
-                self.assertIn(" ".join(args), r.stderr.decode())
-
-    def test_bad_settings_are_reported(self):
-        for var, value, words in [
-            ("REPVIEW_PRINTER", "no-such-printer-here", "no printer known"),
-            ("ZLT_CODEPAGE", "latin", "ZLT_CODEPAGE"),
-            ("ZLT_DRIVES", "C", "ZLT_DRIVES"),
-        ]:
-            with self.subTest(var):
-                env = dict(self.env)
-                env[var] = value
-                r = self.run_repview(self.write("RPT", b"x"), env=env)
-                self.assertNotEqual(r.returncode, 0)
-                self.assertIn(words, r.stderr.decode())
+@unittest.skipUnless(shutil.which("cupsd") and os.geteuid() == 0, "needs cupsd and root to run a private CUPS server")
+class CupsPrinting(unittest.TestCase):
+    def test_one_job_per_form_feed_on_the_named_printer_else_the_default(self):
+        root = tempfile.mkdtemp(prefix="repview-cups-")
+        self.addCleanup(shutil.rmtree, root, True)
+        os.chmod(root, 0o755)
+        with open(root + "/cupsd.conf", "w") as f:
+            f.write("Listen %s/cups.sock\n<Policy default>\n<Limit All>\n</Limit>\n</Policy>\n" % root)
+        with open(root + "/cups-files.conf", "w") as f:
+            f.write("ServerRoot {0}\nRequestRoot {0}\nTempDir {0}\nCacheDir {0}\nStateDir {0}\nErrorLog stderr\nFileDevice Yes\n"
+                    "Sandboxing relaxed\n".format(root))
+        cupsd = subprocess.Popen(["cupsd", "-f", "-c", root + "/cupsd.conf", "-s", root + "/cups-files.conf"], stderr=subprocess.DEVNULL)
+        self.addCleanup(lambda: (cupsd.terminate(), cupsd.wait(20)))
+        env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "REPVIEW_PRINTER")}
+        env.update(CUPS_SERVER=root + "/cups.sock", HOME=root)
+        lp = lambda *args: subprocess.run(args, env=env, check=True, capture_output=True, timeout=60).stdout.decode()  # noqa: E731
+        while not os.path.exists(root + "/cups.sock"):
+            time.sleep(0.1)
+        for name in ("shopfront", "backoffice"):
+            lp("lpadmin", "-p", name, "-E", "-v", "file:///dev/null", "-m", "raw")
+        lp("lpadmin", "-d", "backoffice")
+        with open(root + "/RPT", "wb") as f:
+            f.write(b"first >[BO]<job\r\n\fsecond job\r\n")
+        lp(BIN, root + "/RPT")  # to the default printer
+        env["REPVIEW_PRINTER"] = "shopfront"
+        lp(BIN, root + "/RPT")
+        for printer in ("shopfront", "backoffice"):
+            for wait in range(300):  # until both jobs are done, at most a minute
+                done = sorted(int(l.split()[0].rsplit("-", 1)[1]) for l in lp("lpstat", "-W", "completed", "-o", printer).splitlines())
+                if len(done) >= 2:
+                    break
+                time.sleep(0.2)
+            self.assertEqual([out("pdftotext", "%s/d%05d-001" % (root, job), "-").strip() for job in done], ["first job", "second job"])
+        self.assertFalse(os.path.exists(root + "/Documents/Repview"))
 
 
 if __name__ == "__main__":

@@ -1,0 +1,73 @@
+#pragma once
+// Test double of a printer that draws: the run machinery of RunPrinter, with
+// every run recorded where it landed and in what style. Each character
+// advances one unit and a line is as high as the font's points, so tests
+// state positions as plain numbers: x is the column, y the sum of the line
+// heights above.
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/run_printer.h"
+
+namespace zlt::testing {
+
+struct DrawnRun {
+    double x = 0;
+    double y = 0;
+    std::string text;
+    std::string font;
+    double points = 0;
+    bool bold = false;
+    HostColour colour = 0;
+    bool operator==(const DrawnRun&) const = default;
+};
+
+// How a test failure shows a run.
+inline void PrintTo(const DrawnRun& r, std::ostream* out)
+{
+    *out << "{" << r.x << ", " << r.y << ", \"" << r.text << "\", " << r.font << ", " << r.points
+         << (r.bold ? ", bold" : "") << ", colour " << r.colour << "}";
+}
+
+class RecordingRunPrinter : public RunPrinter {
+public:
+    explicit RecordingRunPrinter(std::vector<std::string> fonts = {"Courier New", "EAN-13"}) : fonts_(std::move(fonts)) {}
+
+    // The ended documents that drew something (a sheet each), in order.
+    std::vector<std::vector<DrawnRun>> jobs;
+    int abandoned = 0;
+
+    int fontCount() override { return static_cast<int>(fonts_.size()); }
+    std::string fontName(int index) override { return fonts_.at(static_cast<size_t>(index)); }
+    void endDocument() override
+    {
+        flush();
+        if (!current_.empty())
+            jobs.push_back(std::move(current_));
+        current_.clear();
+        documentClosed();
+    }
+    void abandonDocument() override
+    {
+        discardRun();
+        current_.clear();
+        ++abandoned;
+        documentClosed();
+    }
+
+private:
+    void drawRun(std::string_view hostText) override
+    {
+        const Settings& s = settings();
+        current_.push_back({x_, y_, std::string(hostText), s.fontName, s.points, s.bold, s.colour});
+        x_ += static_cast<double>(hostText.size());
+    }
+    double lineHeight() override { return settings().points; }
+
+    std::vector<std::string> fonts_;
+    std::vector<DrawnRun> current_;
+};
+
+}  // namespace zlt::testing

@@ -1,0 +1,51 @@
+// The system's file system on a real folder: each failure has the number the host's tools give its cause.
+#include "platform/backends.h"
+#include "platform/run_time_error.h"
+#include "tests/support/temp_dir.h"
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace zlt;
+namespace number = zlt::error_number;
+
+namespace {
+struct Failure {
+    const char* what;
+    char act;  // 'r' read, 'n' create new, 'a' append, 'w' replace, 'd' remove
+    std::string path;
+    int number;
+};
+void PrintTo(const Failure& failure, std::ostream* out) { *out << failure.what; }
+class PosixFailure : public ::testing::TestWithParam<Failure> {};
+}  // namespace
+
+TEST_P(PosixFailure, HasTheHostsNumber)
+{
+    const Failure& f = GetParam();
+    if (f.number == number::PermissionDenied && geteuid() == 0)
+        GTEST_SKIP() << "root may write a read-only file, so there is no permission error to see";
+    zlt::testing::TempDir dir("zlt-posix");
+    dir.write("RPT", "report");
+    chmod(dir.write("LOCKED", "").c_str(), 0444);
+    const std::string path = f.path[0] == '/' ? f.path : dir / f.path;
+    const auto files = makeFileSystem();
+    try {
+        if (f.act == 'r' || f.act == 'd') {
+            f.act == 'r' ? (void)files->openRead(path) : files->remove(path);
+        } else {
+            auto out = files->openWrite(path, f.act == 'n' ? WriteMode::CreateNew : f.act == 'a' ? WriteMode::Append : WriteMode::Replace);
+            out->write("x");
+            out->commit();  // a full disk shows here at the latest
+        }
+        ADD_FAILURE() << "no error";
+    } catch (const RunTimeError& e) {
+        EXPECT_EQ(e.number(), f.number) << e.what();
+    }
+}
+INSTANTIATE_TEST_SUITE_P(Files, PosixFailure, ::testing::ValuesIn(std::vector<Failure>{
+    {"missing file", 'r', "NOPE", number::FileNotFound}, {"missing folder", 'r', "NO/RPT", number::PathNotFound},
+    {"missing folder to write", 'a', "NO/RPT", number::PathNotFound}, {"file as folder", 'r', "RPT/X", number::PathNotFound},
+    {"folder as file", 'r', ".", number::PathFileAccessError}, {"read-only file", 'a', "LOCKED", number::PermissionDenied},
+    {"taken name", 'n', "RPT", number::FileAlreadyExists}, {"removing a missing file", 'd', "NOPE", number::FileNotFound},
+    {"full disk", 'w', "/dev/full", number::DiskFull}}));
