@@ -1,6 +1,7 @@
 // Paragraphs added to existing documents of every shape, read back by
 // unrtf; and the files that are no rich text refused.
 #include "common/rtf/rtf_appender.h"
+#include "common/rtf/rtf_scanner.h"
 
 #include "platform/run_time_error.h"
 #include "tests/common/rtf/rtf_readers.h"
@@ -15,14 +16,12 @@ namespace {
 
 const Font Times{"Times New Roman", FontFamily::Roman};
 
-Writer stamp(const std::string& text)
+Writer stamp(const std::string& text, int page = 1252)
 {
-    Writer writer(CodePage(1252), Times);
+    Writer writer(CodePage(page), Times);
     writer.setPoints(10);
     writer.setBold(true);
-    writer.write(text);
-    writer.setBold(false);
-    writer.write("\r\n");
+    writer.write(text + "\r\n");
     return writer;
 }
 
@@ -31,87 +30,51 @@ std::string ourDocument()
     Writer writer(CodePage(1252), Times);
     writer.setBold(true);
     writer.setPoints(16);
-    writer.setAlignment(Alignment::Centre);
     writer.write("Old");
     return writer.document();
 }
 
-// Each document reads "Old" (and nothing else) before the stamp.
-TEST(RtfAppender, StampGoesAfterTheTextOfEveryKindOfDocument)
+void expectRefused(const std::string& bytes, const std::string& name)
 {
-    struct Case {
-        const char* name;
-        std::string document;
-    };
-    const Case cases[] = {
-        {"ours", ourDocument()},
-        {"ours, CR LF after the brace", ourDocument() + "\r\n"},
-        {"NUL padding", ourDocument() + std::string(7, '\0')},
-        {"no paragraph end", "{\\rtf1\\ansi Old}"},
-        {"paragraph end", "{\\rtf1\\ansi Old\\par}"},
-        {"paragraph end, end of file mark", "{\\rtf1\\ansi Old\\par\r\n}\r\n\x1A"},
-        {"backslash line end as paragraph end", "{\\rtf1\\ansi Old\\\r\n}"},
-        {"nested groups", "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\b{\\i O}{ld}}}"},
-        {"escaped braces", "{\\rtf1 O\\{l\\}d\\}}"},
-        {"escaped backslash", "{\\rtf1 Old\\\\}"},
-        {"\\bin data with braces", "{\\rtf1 Old{\\*\\blob\\bin6 }}{\\{}}\\par}"},
-        {"optional destination last", "{\\rtf1 Old\\par{\\*\\bkmkend x}}"},
-        {"non-body destination last", "{\\rtf1 Old\\par{\\info{\\title T}}}"},
-        {"style sheet last", "{\\rtf1 Old\\par{\\stylesheet{\\s0 Normal;}}}"},
-        {"last paragraph in a group", "{\\rtf1 {\\pard\\b\\fs56 Old\\par}}"},
-        {"no \\par, formatting after the text", "{\\rtf1 Old\\b\\fs40\\qc}"},
-    };
-    TempFolder folder;
-    for (const Case& c : cases) {
-        std::string expected = c.name == std::string("escaped braces") ? "O{l}d}" : "Old";
-        if (c.name == std::string("escaped backslash"))
-            expected = "Old\\";
-        const std::string appended = appendParagraphs(c.document, stamp("Stamp"));
-        const auto paragraphs = readWithUnrtf(folder, appended);
-        EXPECT_EQ(textOf(paragraphs), expected + "\nStamp\n") << c.name << ": " << appended;
-        // The stamp starts from plain 10 point text (which unrtf shows
-        // without a size), whatever the document's last text was.
-        int stamps = 0;
-        for (const ReadParagraph& paragraph : paragraphs)
-            for (const ReadRun& run : paragraph.runs)
-                if (run.text == "Stamp") {
-                    ++stamps;
-                    EXPECT_TRUE(run.bold) << c.name;
-                    EXPECT_LE(run.points, 10) << c.name;
-                }
-        EXPECT_EQ(stamps, 1) << c.name;
+    try {
+        appendParagraphs(bytes, stamp("Stamp"));
+        ADD_FAILURE() << name << " accepted";
+    } catch (const RunTimeError& e) {
+        EXPECT_EQ(e.number(), error_number::BadFileMode) << name;
     }
 }
 
-TEST(RtfAppender, StampsFollowEachOtherWithoutBlankLines)
+// Each reads "Old" before the stamp, which is a paragraph of its own.
+TEST(RtfAppender, StampGoesAfterTheTextOfEveryKindOfDocument)
 {
-    std::string document = ourDocument();
-    for (const char* text : {"one", "two", "three"})
-        document = appendParagraphs(document, stamp(text));
-    TempFolder folder;
-    const auto paragraphs = readWithUnrtf(folder, document);
-    EXPECT_EQ(textOf(paragraphs), "Old\none\ntwo\nthree\n");
-    ASSERT_GE(paragraphs.size(), 4u);
-    EXPECT_TRUE(paragraphs[0].runs[0].bold);
-    EXPECT_EQ(paragraphs[0].runs[0].points, 16);
-    EXPECT_TRUE(paragraphs[3].runs[0].bold);
-    EXPECT_NE(paragraphs[3].runs[0].points, 16);
+    const std::pair<const char*, std::string> cases[] = {
+        {"ours", ourDocument()},
+        {"ours, CR LF and NUL after the brace", ourDocument() + "\r\n" + std::string(7, '\0')},
+        {"no paragraph end", "{\\rtf1\\ansi Old}"},
+        {"paragraph end, end of file mark", "{\\rtf1\\ansi Old\\par\r\n}\r\n\x1A"},
+        {"backslash line end as paragraph end", "{\\rtf1\\ansi Old\\\r\n}"},
+        {"nested groups", "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\b{\\i O}{ld}}}"},
+        {"escaped braces and backslash", "{\\rtf1 O\\{l\\}d\\\\}"},
+        {"\\bin data with braces", "{\\rtf1 Old{\\*\\blob\\bin6 }}{\\{}}\\par}"},
+        {"optional destination last", "{\\rtf1 Old\\par{\\*\\bkmkend x}}"},
+        {"information last", "{\\rtf1 Old\\par{\\info{\\title T}}{\\stylesheet{\\s0 Normal;}}}"},
+        {"last paragraph in a group", "{\\rtf1 {\\pard\\b\\fs56 Old\\par}}"},
+        {"formatting after the text", "{\\rtf1 Old\\b\\fs40\\qc}"},
+        {"word processor's tail",
+         "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\froman\\fcharset0 Times New Roman;}}{\\*\\generator W;}"
+         "\\pard\\plain {\\rtlch\\fcs1 \\af0 \\ltrch\\fcs0 \\insrsid1 Old}{\\rtlch\\fcs1 \\af0 \\ltrch\\fcs0 "
+         "\\insrsid1 \\par }{\\*\\themedata 504b0304}{\\*\\datastore 0105}}\r\n"},
+    };
+    TempDir folder("rtf-test");
+    for (const auto& [name, document] : cases) {
+        const std::string expected = name == std::string("escaped braces and backslash") ? "O{l}d\\" : "Old";
+        const std::string appended = appendParagraphs(document, stamp("Stamp"));
+        EXPECT_EQ(readWithUnrtf(folder, appended), expected + "\nStamp\n") << name << ": " << appended;
+    }
 }
 
-TEST(RtfAppender, AppendedTextIsNotBoldWhenTheDocumentEndsBold)
-{
-    Writer writer(CodePage(1252), Times);
-    writer.write("plain after");
-    TempFolder folder;
-    const auto paragraphs =
-        readWithUnrtf(folder, appendParagraphs("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\pard\\qc\\b\\fs56 Old}", writer));
-    ASSERT_GE(paragraphs.size(), 2u);
-    EXPECT_EQ(paragraphs[1].text(), "plain after");
-    EXPECT_FALSE(paragraphs[1].runs[0].bold);
-}
-
-// é must read as é whatever code page and default font the document
-// declares; a \'e9 in a Cyrillic document would read as й.
+// é must read as é whatever the document declares: a \'e9 in a Cyrillic
+// document reads as й.
 TEST(RtfAppender, CharactersFollowTheDocumentsCodePage)
 {
     const std::pair<std::string, std::string> cases[] = {
@@ -121,27 +84,25 @@ TEST(RtfAppender, CharactersFollowTheDocumentsCodePage)
         {"{\\rtf1\\mac\\ansicpg1252 Old\\par}", "\\u233?"},
         {"{\\rtf1\\ansi Old\\par}", "\\u233?"},
     };
-    TempFolder folder;
+    TempDir folder("rtf-test");
     for (const auto& [document, escape] : cases) {
-        Writer writer(CodePage(850), Times);
-        writer.write("Caf\x82 \xC4");  // é and a box-drawing line in 850
-        const std::string appended = appendParagraphs(document, writer);
+        const std::string appended = appendParagraphs(document, stamp("Caf\x82 \xC4", 850));  // é ─ in 850
         EXPECT_NE(appended.find("Caf" + escape + " \\u9472?"), std::string::npos) << appended;
-        EXPECT_EQ(textOf(readWithUnrtf(folder, appended)), "Old\nCaf\u00E9 \u2500\n") << document;
+        EXPECT_EQ(readWithUnrtf(folder, appended), "Old\nCaf\u00E9 \u2500\n") << document;
     }
 }
 
-// A font other than the default goes into the document's font table under a
-// number of its own; the document's own text keeps its font.
+// Fonts other than the default go into the document's table under new
+// numbers; font 0 is the document's default font.
 TEST(RtfAppender, AddsTheFontsItUsesToTheFontTable)
 {
-    const std::string documents[] = {
-        "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f3\\froman Symbol;}}\\f0 Old\\par}",
-        "{\\rtf1\\ansi\\deff0{\\fonttbl\\f0\\fswiss Arial;\\f1\\froman Symbol;}\\f0 Old\\par}",  // the older form
-        "{\\rtf1\\ansi\\deff5 Old\\par}",                                                       // no table at all
+    const std::pair<std::string, std::string> cases[] = {
+        {"{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f3\\froman Symbol;}}\\f0 Old\\par}", "Arial"},
+        {"{\\rtf1\\ansi\\deff0{\\fonttbl\\f0\\fswiss Arial;\\f1\\froman Symbol;}\\f0 Old\\par}", "Arial"},  // older form
+        {"{\\rtf1\\ansi\\deff5 Old\\par}", ""},                                                          // no table
     };
-    TempFolder folder;
-    for (const std::string& document : documents) {
+    TempDir folder("rtf-test");
+    for (const auto& [document, defaultFont] : cases) {
         Writer writer(CodePage(1252), Times);
         const std::size_t mono = writer.addFont(Font{"Courier New", FontFamily::Modern, true});
         writer.addFont(Font{"Unused"});
@@ -150,53 +111,45 @@ TEST(RtfAppender, AddsTheFontsItUsesToTheFontTable)
         writer.write("fixed");
         const std::string appended = appendParagraphs(document, writer);
         EXPECT_EQ(appended.find("Unused"), std::string::npos) << appended;
-        const auto paragraphs = readWithUnrtf(folder, appended);
-        EXPECT_EQ(textOf(paragraphs), "Old\ndefault fixed\n") << appended;
-        ASSERT_GE(paragraphs.size(), 2u);
-        ASSERT_EQ(paragraphs[1].runs.size(), 2u) << appended;
-        EXPECT_EQ(paragraphs[1].runs[1].font, "Courier New") << appended;
-        EXPECT_NE(paragraphs[1].runs[0].font, "Courier New") << appended;
-        EXPECT_NE(paragraphs[0].runs[0].font, "Courier New") << appended;
+        EXPECT_EQ(readWithUnrtf(folder, appended, "fonts"),
+                  ": [0 " + defaultFont + "]Old\n: [0 " + defaultFont + "]default  [0 Courier New]fixed\n:\n")
+            << appended;
     }
 }
 
-TEST(RtfAppender, EmptyWriterLeavesTheDocumentAsItWas)
+TEST(RtfAppender, KeepsWhatFollowsTheClosingBrace)
 {
-    const std::string document = ourDocument() + "\r\n";
+    const std::string tail = std::string("  \r\n\t\x1A\0\0", 8);
+    const std::string document = ourDocument() + tail;
     EXPECT_EQ(appendParagraphs(document, Writer(CodePage(1252), Times)), document);
+    const std::string appended = appendParagraphs(document, stamp("Stamp"));
+    EXPECT_TRUE(appended.starts_with(ourDocument().substr(0, ourDocument().size() - 1))) << appended;
+    EXPECT_TRUE(appended.ends_with("}}" + tail)) << appended;
 }
 
 TEST(RtfAppender, RefusesWhatIsNotOneCompleteRichTextDocument)
 {
-    struct Case {
-        const char* name;
-        std::string bytes;
-    };
-    const Case cases[] = {
+    const std::pair<const char*, std::string> cases[] = {
         {"empty", ""},
         {"plain text", "Old notes\r\n"},
         {"binary .doc", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0\0\0", 12)},
         {"zip .docx", std::string("PK\x03\x04\x14\0\x06\0", 8) + "[Content_Types].xml"},
         {"white space first", " {\\rtf1 Old}"},
         {"not the rtf word", "{\\rtfx Old}"},
-        {"cut off", "{\\rtf1 {\\b Old}"},
         {"one brace too many", "{\\rtf1 Old}}"},
         {"text after the end", "{\\rtf1 Old}More"},
         {"a second document after the first", "{\\rtf1 Old}{\\rtf1 Two}"},
-        {"escaped closing brace only", "{\\rtf1 Old\\}"},
-        {"ends in a backslash", "{\\rtf1 Old\\"},
-        {"\\bin past the end", "{\\rtf1 {\\bin99 ab}}"},
         {"\\bin without a length", "{\\rtf1 {\\bin ab}}"},
     };
-    for (const Case& c : cases) {
-        try {
-            appendParagraphs(c.bytes, stamp("Stamp"));
-            ADD_FAILURE() << c.name << " accepted";
-        } catch (const RunTimeError& e) {
-            EXPECT_EQ(e.number(), error_number::BadFileMode) << c.name;
-            EXPECT_NE(e.description().find("not a rich-text document"), std::string::npos) << c.name;
-        }
-    }
+    for (const auto& [name, bytes] : cases)
+        expectRefused(bytes, name);
+    // Cut off anywhere before the closing brace: in \bin data, an escape,
+    // a control word.
+    const std::string document = appendParagraphs(
+        "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\*\\blob\\bin3 }{}}Caf\\'e9 \\{\\u9472?\\par}", stamp("Stamp"));
+    EXPECT_NO_THROW(scanDocument(document));
+    for (std::size_t length = 0; length < document.find_last_of('}'); ++length)
+        expectRefused(document.substr(0, length), "cut at " + std::to_string(length));
 }
 
 }  // namespace

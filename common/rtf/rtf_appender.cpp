@@ -1,0 +1,65 @@
+#include "common/rtf/rtf_appender.h"
+
+#include <algorithm>
+
+#include "common/rtf/rtf_scanner.h"
+
+namespace zlt::rtf {
+
+namespace {
+
+constexpr int AnsiCharset = 0;
+constexpr int Windows1252 = 1252;
+
+Escapes escapesFor(const DocumentLayout& layout)
+{
+    if (!layout.ansiCharset || layout.ansiCodePage != Windows1252)
+        return Escapes::Unicode;
+    for (const FontTableFont& font : layout.fonts)
+        if (font.number == layout.defaultFont && font.charset != -1 && font.charset != AnsiCharset)
+            return Escapes::Unicode;
+    return Escapes::Windows1252;
+}
+
+}  // namespace
+
+std::string appendParagraphs(std::string_view document, const Writer& paragraphs)
+{
+    const DocumentLayout layout = scanDocument(document);
+    if (paragraphs.empty())
+        return std::string(document);
+
+    FragmentTarget target;
+    target.escapes = escapesFor(layout);
+    target.fontNumbers.assign(paragraphs.fonts().size(), layout.defaultFont);
+    int nextNumber = layout.defaultFont;
+    for (const FontTableFont& font : layout.fonts)
+        nextNumber = std::max(nextNumber, font.number);
+    std::string newFonts;
+    for (std::size_t i = 1; i < paragraphs.fonts().size(); ++i) {
+        if (!paragraphs.usesFont(i))
+            continue;
+        target.fontNumbers[i] = ++nextNumber;
+        std::string entry = paragraphs.fontTableEntry(i, nextNumber);
+        // The older table form lists entries without groups.
+        newFonts += layout.hasFontTable && !layout.fontTableGrouped ? entry.substr(1, entry.size() - 2) : entry;
+    }
+
+    std::string out;
+    out.reserve(document.size() + 256);
+    std::size_t copied = 0;
+    if (!newFonts.empty()) {
+        const std::size_t at = layout.hasFontTable ? layout.fontTableEnd : layout.headerEnd;
+        out.append(document.substr(0, at));
+        out += layout.hasFontTable ? newFonts : "{\\fonttbl" + newFonts + "}";
+        copied = at;
+    }
+    out.append(document.substr(copied, layout.closingBrace - copied));
+    if (layout.lastParagraphOpen)
+        out += "\\par";
+    out += paragraphs.fragment(target);
+    out.append(document.substr(layout.closingBrace));
+    return out;
+}
+
+}  // namespace zlt::rtf
