@@ -20,9 +20,10 @@ int main(int argc, char** argv)
         const auto messages = makeMessageBox(*session);
         const auto windows = makeWindowSystem();
         const auto opener = makeDesktopOpener(settings);
+        // The error line goes out with or without a display: the host reads it
+        // whether or not the box also lands on standard error.
         webhop::WebhopPlatform platform{*messages, [&] { return makeOpenerBrowser(opener.get()); }, *windows,
-                                        // Without a display the box itself goes to standard error.
-                                        session->hasDisplay() ? &std::cerr : nullptr};
+                                        &std::cerr};
         return webhop::runWebhop(argumentText(argc, argv), platform);
     });
 }

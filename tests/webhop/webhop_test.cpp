@@ -1,0 +1,142 @@
+// Webhop's logic with the recording doubles: which addresses are web pages
+// and how the login values are encoded; how the argument text is split, the
+// order of the browser and window calls, the run-time error box and line.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <optional>
+#include <sstream>
+
+#include "platform/program_exit.h"
+#include "platform/testing/recording_browser.h"
+#include "platform/testing/recording_message_box.h"
+#include "platform/testing/recording_window_system.h"
+#include "webhop/web_address.h"
+#include "webhop/web_page_loader.h"
+
+namespace zlt::webhop {
+namespace {
+
+using Log = std::vector<std::string>;
+const std::string caption = "Corvanta Support Login - Microsoft Internet Explorer";
+
+// opened "": refused, as the opener would hand it to a local program or file.
+TEST(WebAddress, OnlyWebPagesAreOpenedAndAHostNameAloneIsHttp)
+{
+    const struct {
+        std::string webPage, opened;
+    } cases[] = {
+        {"https://example.org/forum", "https://example.org/forum"}, {"ftp://example.org/pub", "ftp://example.org/pub"},
+        {"HTTPS://Example.org/Forum", "HTTPS://Example.org/Forum"}, {"10.0.0.5/forum", "http://10.0.0.5/forum"},
+        {"www.example.org/forum", "http://www.example.org/forum"}, {"localhost:8080", "http://localhost:8080"},
+        {"www.example.org:8080/forum", "http://www.example.org:8080/forum"},
+        {"shop.example:81?a=1", "http://shop.example:81?a=1"}, {"shop.example:81#top", "http://shop.example:81#top"},
+        {"[::1]:8080/forum", "http://[::1]:8080/forum"},
+        {"file:///etc/passwd", ""}, {"FILE:///etc/passwd", ""}, {"javascript:alert(1)", ""},
+        {"mailto:support@example.org", ""}, {"smb://server/share", ""}, {"ssh://host", ""},
+        {"C:\\ZLT\\REPORT.HTM", ""}, {"c:/zlt/report.htm", ""}, {"/etc/passwd", ""},
+        {"./launch.desktop", ""}, {"../x", ""}, {"~/x", ""}, {"-h", ""}, {"--help", ""},
+        {"host.example:8080x", ""}, {"", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.webPage);
+        try {
+            EXPECT_EQ(webPageAddress(c.webPage), c.opened);
+        } catch (const RunTimeError& error) {
+            EXPECT_EQ(c.opened, "") << error.what();
+            EXPECT_EQ(error.number(), error_number::InvalidProcedureCall);
+        }
+    }
+}
+
+// Only what would end the value, start another field, read as an escape or
+// a blank, or is no URL character, becomes %XX.
+TEST(WebAddress, EachByteOfALoginValueIsEncodedOnlyWhenItWouldChangeTheQuery)
+{
+    const std::string listed = "&#%+=? ";
+    for (int byte = 0; byte < 256; ++byte) {
+        SCOPED_TRACE(byte);
+        const char c = static_cast<char>(byte);
+        char escaped[4];
+        std::snprintf(escaped, sizeof escaped, "%%%02X", static_cast<unsigned>(byte));
+        const bool encode = byte < 0x20 || byte >= 0x7F || listed.find(c) != std::string::npos;
+        EXPECT_EQ(percentEncoded(std::string(1, c)), encode ? std::string(escaped) : std::string(1, c));
+    }
+}
+
+struct WebhopRun {
+    Log log;
+    zlt::testing::RecordingMessageBox messages;
+    zlt::testing::RecordingBrowserFactory browsers{log};
+    zlt::testing::RecordingWindowSystem windows{log};
+    std::ostringstream errors;
+
+    int operator()(const std::string& argumentText)
+    {
+        WebhopPlatform platform{messages, [this] { return browsers.create(); }, windows, &errors};
+        return runWebhop(argumentText, platform);
+    }
+};
+
+// Right away, whatever page was opened: only the login page has the caption.
+TEST(WebPageLoader, NavigatesThenShowsTheBrowserThenBringsTheLoginWindowForward)
+{
+    const std::string login = "https://example.org/f?loc=forum&pc=2000&rn=";
+    const struct {
+        std::string argumentText, opened;
+    } cases[] = {
+        {"https://example.org/f", "https://example.org/f"},
+        {"  https://example.org/f 2000 AB123", login + "AB123"},
+        {"https://example.org/f 2000", login},
+        {"https://example.org/f 2000 ", login},
+        {"https://example.org/f  2000 AB123", "https://example.org/f"},  // an empty postcode: no login
+        {"https://example.org/f 2000  AB123", login},
+        {"https://example.org/f 2000 AB123 extra more", login + "AB123"},
+        {"https://example.org/f?l=en 2000 AB", "https://example.org/f?l=en?loc=forum&pc=2000&rn=AB"},
+        {"www.example.org/f K\xC3\xB6ln\t4 A&B", "http://www.example.org/f?loc=forum&pc=K%C3%B6ln%094&rn=A%26B"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.argumentText);
+        WebhopRun run;
+        run.windows.windows = {{caption, 77}, {"Host system", 5}};
+        EXPECT_EQ(run(c.argumentText), exit_status::Done);
+        EXPECT_EQ(run.log, (Log{"create", "navigate " + c.opened, "visible true", "find " + caption, "foreground 77",
+                                "maximise 77", "focus 77"}));
+        EXPECT_TRUE(run.messages.shown.empty());
+        EXPECT_EQ(run.errors.str(), "");
+    }
+}
+
+// No browser is reported whatever the address: it is created first.
+TEST(WebPageLoader, RunTimeErrorStopsTheRunWithItsBoxAndItsLine)
+{
+    const std::string refused = "Not a web address: only http, https and ftp pages are opened, not \"file:\"";
+    const struct {
+        std::string argumentText;
+        std::optional<RunTimeError> noBrowser, navigationFails;
+        Log log;
+        std::string page, number, description;
+    } cases[] = {
+        {"file:///x 2000", RunTimeError(error_number::CannotCreateObject, "No browser"), {}, {"create"},
+         "file:///x", "429", "No browser"},
+        {"file:///x 2000 AB123", {}, {}, {"create"}, "file:///x", "5", refused},
+        {"https://example.org/f", {}, RunTimeError(error_number::AutomationError, "Not opened"),
+         {"create", "navigate https://example.org/f"}, "https://example.org/f", "440", "Not opened"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.argumentText);
+        WebhopRun run;
+        run.browsers.creationFailure = c.noBrowser;
+        run.browsers.navigateFailure = c.navigationFails;
+        run.windows.windows = {{caption, 77}};
+        EXPECT_EQ(run(c.argumentText), exit_status::Failed);
+        EXPECT_EQ(run.log, c.log);
+        ASSERT_EQ(run.messages.shown.size(), 1u);
+        EXPECT_EQ(run.messages.shown[0].title, "Webhop");
+        EXPECT_EQ(run.messages.shown[0].text, "Run-time error '" + c.number + "':\n\n" + c.description);
+        EXPECT_EQ(run.errors.str(), "webhop: opening " + c.page + ": " + c.description + " (error " + c.number + ")\n");
+    }
+}
+
+}  // namespace
+}  // namespace zlt::webhop
