@@ -46,7 +46,33 @@ bool startsLikeHost(std::string_view address)
 
 }  // namespace
 
-std::string webPageAddress(const std::string& webPage)
+namespace {
+
+constexpr char HexDigits[] = "0123456789ABCDEF";
+
+void appendEscaped(std::string& out, unsigned char byte)
+{
+    out += '%';
+    out += HexDigits[byte >> 4];
+    out += HexDigits[byte & 0x0F];
+}
+
+// Control bytes, blanks and bytes above 127 are no URL characters: a line
+// break in the address would reach the opener as one.
+std::string withUnsafeBytesEncoded(const std::string& address)
+{
+    std::string out;
+    for (const char c : address) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte <= 0x20 || byte >= 0x7F)
+            appendEscaped(out, byte);
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::string checkedWebPage(const std::string& webPage)
 {
     const std::string scheme = schemeOf(webPage);
     if (scheme.empty()) {
@@ -62,6 +88,13 @@ std::string webPageAddress(const std::string& webPage)
         throw RunTimeError(error_number::InvalidProcedureCall,
                            "Not a web address: only http, https and ftp pages are opened, not \"" + scheme + ":\"");
     return webPage;
+}
+
+}  // namespace
+
+std::string webPageAddress(const std::string& webPage)
+{
+    return withUnsafeBytesEncoded(checkedWebPage(webPage));
 }
 
 namespace {
@@ -89,17 +122,13 @@ bool needsEncoding(unsigned char byte)
 
 std::string percentEncoded(const std::string& value)
 {
-    constexpr char hex[] = "0123456789ABCDEF";
     std::string out;
     for (const char c : value) {
         const auto byte = static_cast<unsigned char>(c);
-        if (!needsEncoding(byte)) {
+        if (needsEncoding(byte))
+            appendEscaped(out, byte);
+        else
             out += c;
-        } else {
-            out += '%';
-            out += hex[byte >> 4];
-            out += hex[byte & 0x0F];
-        }
     }
     return out;
 }

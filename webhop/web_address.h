@@ -11,7 +11,9 @@ namespace zlt::webhop {
 // and is used unchanged, but only http, https and ftp are web pages: the
 // desktop's opener would start local programs or files for anything else.
 // An address without one ("www.example.org/forum", "shop.example:8080/x")
-// is taken as http. Throws RunTimeError InvalidProcedureCall for anything else.
+// is taken as http. Control bytes, blanks and bytes above 127 are written
+// as %XX; every printable ASCII character stays as typed. Throws
+// RunTimeError InvalidProcedureCall for anything else.
 std::string webPageAddress(const std::string& webPage);
 
 // `value` with "&#%+=?", space, control bytes (below 0x20 and 0x7F) and
