@@ -10,11 +10,16 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <stdio.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace zlt::pdf {
+
+namespace {
+constexpr std::string_view UnfinishedSuffix = ".unfinished";
+}
 
 fs::path defaultPdfFolder(const std::string& home)
 {
@@ -44,8 +49,11 @@ ReservedFile reservePdfFile(const fs::path& folder, const std::string& runStamp,
         std::string name = "repview-" + runStamp + "-" + number;
         if (attempt > 0)
             name += "-" + std::to_string(attempt);
-        fs::path path = folder / (name + ".pdf");
-        int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        fs::path path = folder / (name + ".pdf" + std::string(UnfinishedSuffix));
+        std::error_code taken;
+        if (fs::exists(folder / (name + ".pdf"), taken))
+            continue;
+        int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         if (fd >= 0)
             return {path, fd};
         if (errno != EEXIST)
@@ -53,6 +61,29 @@ ReservedFile reservePdfFile(const fs::path& folder, const std::string& runStamp,
                                "Printer error: cannot create " + path.string() + ": " + std::strerror(errno));
     }
     throw RunTimeError(error_number::PrinterError, "Printer error: no free file name in " + folder.string());
+}
+
+fs::path publishPdfFile(const fs::path& unfinished)
+{
+    std::string base = unfinished.string();
+    base.resize(base.size() - UnfinishedSuffix.size() - 4);  // and ".pdf"
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        const fs::path target = base + (attempt > 0 ? "-" + std::to_string(attempt) : std::string()) + ".pdf";
+        if (::renameat2(AT_FDCWD, unfinished.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+            return target;
+        if (errno == EEXIST)
+            continue;
+        // A file system without the no-replace rename: a hard link never replaces either.
+        if ((errno == EINVAL || errno == ENOSYS) && ::link(unfinished.c_str(), target.c_str()) == 0) {
+            ::unlink(unfinished.c_str());
+            return target;
+        }
+        if (errno == EEXIST)
+            continue;
+        throw RunTimeError(error_number::PrinterError,
+                           "Printer error: cannot name the finished job " + target.string() + ": " + std::strerror(errno));
+    }
+    throw RunTimeError(error_number::PrinterError, "Printer error: no free file name for " + base + ".pdf");
 }
 
 }  // namespace zlt::pdf

@@ -10,14 +10,21 @@ namespace zlt::pdf {
 std::filesystem::path defaultPdfFolder(const std::string& home);
 
 struct ReservedFile {
-    std::filesystem::path path;
-    int descriptor = -1;  // open for writing; the caller closes it
+    std::filesystem::path path;  // "<final name>.unfinished"
+    int descriptor = -1;         // open for writing; the caller closes it
 };
 
-// Creates, without overwriting anything, the file for one job of a run:
-// "repview-<date>-<time>.<ms>-<pid>-<job>.pdf", which sort in job order
-// within a run and by start time across runs.
+// Creates, without overwriting anything, the file one job of a run is
+// written into: "repview-<date>-<time>.<ms>-<pid>-<job>.pdf.unfinished". A
+// job killed halfway leaves it under that name, never as a .pdf that a
+// folder watcher would take for a print.
 ReservedFile reservePdfFile(const std::filesystem::path& folder, const std::string& runStamp, int job);
+
+// Gives a finished job its .pdf name (the reserved name without
+// ".unfinished"; a free variant of it should another run have taken it),
+// never replacing a file. Returns the name; RunTimeError PrinterError when
+// it cannot.
+std::filesystem::path publishPdfFile(const std::filesystem::path& unfinished);
 
 // The date, time and process that name the files of one run.
 std::string makeRunStamp();

@@ -199,6 +199,7 @@ void PdfPrinter::endDocument()
     if (writer_) {
         std::unique_ptr<PdfWriter> writer = std::move(writer_);
         writer->finish("Report");
+        publishPdfFile(writer->path());
     }
     documentClosed();
 }

@@ -206,7 +206,7 @@ void QtPrinter::endDocument()
         if (!painter_->end())
             throw RunTimeError(error_number::PrinterError, "Printer error: the print job could not be finished");
         if (!currentFile_.empty())
-            written_.push_back(currentFile_);
+            written_.push_back(pdf::publishPdfFile(currentFile_).string());
         currentFile_.clear();
     }
     documentClosed();

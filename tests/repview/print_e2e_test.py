@@ -141,6 +141,23 @@ class Repview(unittest.TestCase):
             self.assertEqual((got, len(errors), [lines(f) for f in files]), (status, line is not None, printed), (args, errors))
             self.assertRegex("".join(errors), "^%s$" % (line or ""))
 
+    def test_a_print_killed_mid_job_leaves_no_pdf_that_is_not_whole(self):
+        report = self.write(b"job one\r\n\f" + b"".join(b"line %07d\r\n" % i for i in range(400000)))
+        for signal, codepage in (("TERM", "1252"), ("KILL", "1252"), ("TERM", "437")):
+            with self.subTest(signal=signal, codepage=codepage):
+                folder = tempfile.mkdtemp(dir=self.dir)
+                env = dict(self.env, REPVIEW_PRINTER="pdf:" + folder, ZLT_CODEPAGE=codepage)
+                run = subprocess.Popen([BIN, report], env=env, stderr=subprocess.DEVNULL)
+                deadline = time.monotonic() + 30
+                while not glob.glob(folder + "/*-000002.pdf.unfinished") and time.monotonic() < deadline:
+                    time.sleep(0.02)
+                subprocess.run(["kill", "-" + signal, str(run.pid)], check=True)
+                run.wait()
+                pdfs = glob.glob(folder + "/*.pdf")
+                self.assertEqual([os.path.basename(p)[-11:] for p in pdfs], ["-000001.pdf"])
+                self.assertEqual(lines(pdfs[0]), ["job one"])
+                self.assertEqual(len(glob.glob(folder + "/*-000002.pdf.unfinished")), 1)
+
 
 @unittest.skipUnless(shutil.which("cupsd") and os.geteuid() == 0, "needs cupsd and root to run a private CUPS server")
 class CupsPrinting(unittest.TestCase):
