@@ -1,6 +1,7 @@
 #include "platform/host_files.h"
 
 #include "platform/ascii.h"
+#include "platform/name_folding.h"
 #include "platform/run_time_error.h"
 
 namespace zlt {
@@ -18,14 +19,6 @@ std::string parentOf(const std::string& path)
     if (slash == std::string::npos)
         return path;
     return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
-
-// What DOS compares: letter case folded, trailing dots and blanks dropped.
-std::string dosKey(std::string_view name)
-{
-    while (!name.empty() && (name.back() == '.' || name.back() == ' '))
-        name.remove_suffix(1);
-    return upperAscii(name);
 }
 
 std::vector<std::string> splitNames(std::string_view rest)
@@ -60,15 +53,18 @@ std::string HostFiles::matchName(const std::string& folder, const std::string& n
     const std::string exact = joined(folder, name);
     if (files_.status(exact).kind != EntryKind::Missing)
         return exact;
-    const std::string key = dosKey(name);
+    // The name in the host's code page, or (from a Linux file dialog) UTF-8.
+    const std::u32string key = hostNameKey(name, codePage_);
+    const std::u32string utf8Key = diskNameKey(name);
     if (key.empty())
         return exact;
     std::string found;
     for (const std::string& entry : files_.list(folder)) {
-        if (dosKey(entry) != key)
+        const std::u32string entryKey = diskNameKey(entry);
+        if (entryKey != key && (utf8Key.empty() || entryKey != utf8Key) && hostNameKey(entry, codePage_) != key)
             continue;
         // Prefer the entry spelt like the DOS name without its dots.
-        if (entry == name.substr(0, key.size()))
+        if (name.compare(0, entry.size(), entry) == 0 && name.find_first_not_of(". ", entry.size()) == std::string::npos)
             return joined(folder, entry);
         if (found.empty() || entry < found)
             found = entry;

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/code_page.h"
 #include "platform/drive_map.h"
 #include "platform/file_system.h"
 
@@ -14,7 +15,12 @@ namespace zlt {
 
 class HostFiles {
 public:
-    HostFiles(FileSystem& files, DriveMap drives) : files_(files), drives_(std::move(drives)) {}
+    // codePage: the host's, in which names are matched case-blind as DOS
+    // matched them; none: ASCII letters only.
+    HostFiles(FileSystem& files, DriveMap drives, const CodePage* codePage = nullptr)
+        : files_(files), drives_(std::move(drives)), codePage_(codePage)
+    {
+    }
 
     // The Linux path of what a path the host gave names. "C:\ZLT\RPT." goes
     // through the drive map; "\ZLT\RPT." is on the current directory's drive
@@ -22,7 +28,8 @@ public:
     // path that exists is used as it is, one that does not has its names
     // matched too; anything else is relative to the current directory. '\'
     // and '/' both separate names. Each name that exists is matched
-    // case-blind, trailing dots and blanks ignored as DOS ignores them;
+    // case-blind in the host's code page (whether the name on disk is UTF-8
+    // or the path is), trailing dots and blanks ignored as DOS ignores them;
     // names that do not exist are kept as given, so the result may name a
     // file still to be created. An unmapped drive letter is DeviceUnavailable.
     std::string resolve(std::string_view hostPath);
@@ -57,6 +64,7 @@ private:
 
     FileSystem& files_;
     DriveMap drives_;
+    const CodePage* codePage_;
 };
 
 }  // namespace zlt

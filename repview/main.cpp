@@ -17,7 +17,7 @@ int main(int argc, char** argv)
         const Settings settings = settingsFromEnvironment(environ);
         const CodePage codePage = CodePage::fromSetting(settings.codePage);
         const auto fileSystem = makeFileSystem();
-        HostFiles files(*fileSystem, DriveMap::parse(settings.drives, settings.home));
+        HostFiles files(*fileSystem, DriveMap::parse(settings.drives, settings.home), &codePage);
         static char programName[] = "repview";
         const auto session = startDesktopSession(programName, settings);
         repview::RepviewPlatform platform{

@@ -45,3 +45,24 @@ TEST(HostFiles, ResolvesHostPaths)
         EXPECT_EQ(got, expected) << path << " in " << here;
     }
 }
+
+// DOS matched names case-blind in its code page; Linux keeps them in UTF-8.
+TEST(HostFiles, FoldsTheCodePagesLetters)
+{
+    zlt::testing::MemoryFileSystem tree;
+    tree.addFile("/c/ZLT/SUB DIR/\xC3\xBCn\xC3\xAF/R\xC3\xA9p \xC3\xB6rt.txt", "");  // UTF-8 on disk
+    tree.addFile("/c/ZLT/\xC9T\xC9", "");                                       // host bytes on disk (1252)
+    const std::string report = "/c/ZLT/SUB DIR/\xC3\xBCn\xC3\xAF/R\xC3\xA9p \xC3\xB6rt.txt";
+    const std::tuple<int, const char*, std::string> cases[] = {
+        {1252, "C:\\ZLT\\SUB DIR\\\xDCN\xCF\\R\xC9P \xD6RT.TXT", report},  // Ü N Ï, R É P Ö in 1252
+        {850, "C:\\ZLT\\SUB DIR\\\x9AN\xD8\\R\x90P \x99RT.TXT", report},   // the same letters in 850
+        {1252, "C:\\zlt\\sub dir\\\xC3\x9CN\xC3\x8F\\R\xC3\x89P \xC3\x96RT.TXT", report},  // UTF-8 from a dialog
+        {1252, "C:\\ZLT\\\xE9t\xE9", "/c/ZLT/\xC9T\xC9"},
+        {850, "C:\\ZLT\\SUB DIR\\\xDCN\xCF", "/c/ZLT/SUB DIR/\xDCN\xCF"},  // 850's bytes mean other letters
+    };
+    for (const auto& [page, path, expected] : cases) {
+        const CodePage codePage(page);
+        HostFiles files(tree, DriveMap::parse("C=/c", "/"), &codePage);
+        EXPECT_EQ(files.resolve(path), expected) << path << " in " << page;
+    }
+}
