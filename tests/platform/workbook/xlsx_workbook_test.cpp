@@ -1,241 +1,226 @@
-// The .xlsx backend read back by openpyxl: what a reader finds, what is
-// refused and with which number, and numbers under a decimal-comma locale.
+// The .xlsx backend checked by independent readers: openpyxl for what the
+// file holds, LibreOffice for what a user sees; and what it refuses, with
+// which number, leaving what came before intact.
 #include "platform/workbook/xlsx_workbook.h"
+#include "tests/support/program_run.h"
+#include "tests/support/temp_dir.h"
 
-#include "workbook_files.h"
+#include <QImage>
 
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <functional>
 
 namespace fs = std::filesystem;
 using namespace zlt;
 using namespace zlt::error_number;
-using zlt::testing::readWorkbook;
-using zlt::testing::TempFolder;
+using zlt::testing::TempDir;
 
 namespace {
 
-Cell bold(const char* text)
+// Standard output of a reader run with a plain UTF-8 environment.
+std::string run(const TempDir& folder, const std::string& program, const std::vector<std::string>& arguments)
 {
-    return Cell::ofText(text).bolded();
+    const auto result = zlt::testing::runProgram(
+        program, arguments, {"PATH=/usr/bin:/bin", "HOME=" + folder.path().string(), "LC_ALL=C.UTF-8"}, folder.path());
+    EXPECT_EQ(result.exitStatus, 0) << program << ": " << result.standardError;
+    return result.standardOutput;
 }
 
-TEST(XlsxWorkbook, TwoSheetsReadBackByOpenpyxl)
+std::string readWorkbook(const TempDir& folder, const std::string& workbook)
 {
-    TempFolder folder;
-    const auto pictureSize = zlt::testing::writeJpeg(folder / "Kelvane.jpg");
-    auto book = makeXlsxWorkbook(folder / "book.xlsx");
+    return run(folder, "/usr/bin/python3", {ZLT_WORKBOOK_READER, workbook});
+}
+
+// Two sheets as a user's workbook has them: bold headings over formatted
+// columns, awkward texts, numbers and dates, a skipped row, a frozen heading
+// row and a background picture on the first sheet only.
+TEST(XlsxWorkbook, ReadersFindWhatWasWritten)
+{
+    TempDir folder;
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(qRgb(246, 242, 230));
+    ASSERT_TRUE(picture.save(QString::fromStdString(folder / "Kelvane.jpg"), "JPEG"));
+    auto book = makeXlsxWorkbook(folder / "stock.xlsx");
     book->addSheet("STOCK");
-    book->setColumnWidth(1, 12);
     book->setColumnWidth(2, 30.5);
     book->setColumnFormat(3, "#,##0.00");
     book->setColumnFormat(4, "0");
     book->freezePanes(2, 1);
     book->setBackgroundPicture(folder / "Kelvane.jpg");
-    const Cell headings[] = {bold("Code"), bold("Description"), bold("Qty                           "), bold("EAN")};
+    const Cell headings[] = {Cell::ofText("Code").bolded(), Cell::ofText("Description").bolded(),
+                             Cell::ofText("Qty").bolded(), Cell::ofText("EAN").bolded()};
     const Cell first[] = {Cell::ofText("A1"), Cell::ofText("He said \"hi\", café à 5€"), Cell::ofNumber(1234.5),
                           Cell::ofNumber(9300000000012), Cell::ofDate({2002, 12, 25}, "dd/mm/yyyy")};
-    const Cell fourth[] = {Cell::ofNumber(-0.25), {}, Cell::ofNumber(12), {}, Cell::ofText("")};
+    const Cell fourth[] = {{}, {}, Cell::ofNumber(12), {}, Cell::ofText("")};
     book->writeRow(1, headings);
     book->writeRow(2, first);
     book->writeRow(4, fourth);
+    // A new sheet starts with no settings and its own rows from row 1.
     book->addSheet("Orders 2002");
     book->setColumnWidth(2, 0.5);
-    const Cell heading[] = {bold("Order"), Cell{}.bolded()};
-    const Cell order[] = {Cell::ofNumber(1e20), Cell::ofDate({1900, 3, 1}, "yyyy-mm-dd")};
+    const Cell heading[] = {Cell::ofText("Order").bolded(), Cell{}.bolded()};
+    const Cell order[] = {Cell::ofNumber(-0.25), Cell::ofDate({1900, 3, 1}, "yyyy-mm-dd"),
+                          Cell::ofDate({2000, 2, 29}, "yyyy-mm-dd")};
     book->writeRow(1, heading);
     book->writeRow(2, order);
     book->close();
 
-    const std::vector<std::string> expected = {
-        "sheets STOCK|Orders 2002",
-        "freeze STOCK A2",
-        "column STOCK A width=12.7109375 format=General",
-        "column STOCK B width=31.28515625 format=General",
-        "column STOCK C width=9.140625 format=#,##0.00",
-        "column STOCK D width=9.140625 format=0",
-        "cell STOCK A1 str bold=1 format=General \"Code\"",
-        "cell STOCK B1 str bold=1 format=General \"Description\"",
-        "cell STOCK C1 str bold=1 format=#,##0.00 \"Qty                           \"",
-        "cell STOCK D1 str bold=1 format=0 \"EAN\"",
-        "cell STOCK A2 str bold=0 format=General \"A1\"",
-        "cell STOCK B2 str bold=0 format=General \"He said \\\"hi\\\", café à 5€\"",
-        "cell STOCK C2 float bold=0 format=#,##0.00 1234.5",
-        "cell STOCK D2 int bold=0 format=0 9300000000012",
-        "cell STOCK E2 datetime bold=0 format=dd/mm/yyyy \"2002-12-25 00:00:00\"",
-        "cell STOCK A4 float bold=0 format=General -0.25",
-        "cell STOCK C4 int bold=0 format=#,##0.00 12",
-        "picture STOCK xl/media/image1.jpeg " + std::to_string(pictureSize),
-        "column Orders 2002 B width=0.85546875 format=General",
-        "cell Orders 2002 A1 str bold=1 format=General \"Order\"",
-        "cell Orders 2002 B1 NoneType bold=1 format=General null",
-        "cell Orders 2002 A2 float bold=0 format=General 1e+20",
-        "cell Orders 2002 B2 datetime bold=0 format=yyyy-mm-dd \"1900-03-01 00:00:00\"",
-    };
-    EXPECT_EQ(readWorkbook(folder / "book.xlsx"), expected);
+    EXPECT_EQ(readWorkbook(folder, folder / "stock.xlsx"),
+              "sheets STOCK|Orders 2002\n"
+              "freeze STOCK A2\n"
+              "column STOCK B width=31.28515625 format=General\n"
+              "column STOCK C width=9.140625 format=#,##0.00\n"
+              "column STOCK D width=9.140625 format=0\n"
+              "cell STOCK A1 str bold=1 format=General \"Code\"\n"
+              "cell STOCK B1 str bold=1 format=General \"Description\"\n"
+              "cell STOCK C1 str bold=1 format=#,##0.00 \"Qty\"\n"
+              "cell STOCK D1 str bold=1 format=0 \"EAN\"\n"
+              "cell STOCK A2 str bold=0 format=General \"A1\"\n"
+              "cell STOCK B2 str bold=0 format=General \"He said \\\"hi\\\", café à 5€\"\n"
+              "cell STOCK C2 float bold=0 format=#,##0.00 1234.5\n"
+              "cell STOCK D2 int bold=0 format=0 9300000000012\n"
+              "cell STOCK E2 datetime bold=0 format=dd/mm/yyyy \"2002-12-25 00:00:00\"\n"
+              "cell STOCK C4 int bold=0 format=#,##0.00 12\n"
+              "column Orders 2002 B width=0.85546875 format=General\n"
+              "cell Orders 2002 A1 str bold=1 format=General \"Order\"\n"
+              "cell Orders 2002 B1 NoneType bold=1 format=General null\n"
+              "cell Orders 2002 A2 float bold=0 format=General -0.25\n"
+              "cell Orders 2002 B2 datetime bold=0 format=yyyy-mm-dd \"1900-03-01 00:00:00\"\n"
+              "cell Orders 2002 C2 datetime bold=0 format=yyyy-mm-dd \"2000-02-29 00:00:00\"\n"
+              "picture in xl/worksheets/sheet1.xml\n"
+              "media xl/media/image1.jpeg " +
+                  std::to_string(fs::file_size(folder / "Kelvane.jpg")) + "\n");
+
+    // The first sheet as LibreOffice (en-US) shows it: formats applied.
+    run(folder, "/usr/bin/soffice",
+        {"--headless", "--norestore", "-env:UserInstallation=file://" + folder / "profile", "--convert-to",
+         "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,true", "--outdir", folder / "shown",
+         folder / "stock.xlsx"});
+    EXPECT_EQ(zlt::testing::fileText(folder / "shown/stock.csv"),
+              "Code,Description,Qty,EAN,\n"
+              "A1,\"He said \"\"hi\"\", café à 5€\",\"1,234.50\",9300000000012,25/12/2002\n"
+              ",,,,\n"
+              ",,12.00,,\n");
 }
 
-// A desktop program runs under the user's LC_NUMERIC; de_DE writes 1,5.
+// A desktop program runs under the user's LC_NUMERIC, where de_DE writes
+// 1234,5; the workbook must hold 1234.5 all the same.
 TEST(XlsxWorkbook, NumbersIgnoreADecimalCommaLocale)
 {
-    TempFolder folder;
-    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr &&
-        std::system(("localedef -i de_DE -f UTF-8 " + (folder / "de_DE.UTF-8").string() + " 2>/dev/null").c_str()) != -1) {
+    TempDir folder;
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) {  // not installed: made in the folder
+        zlt::testing::runProgram("/usr/bin/localedef", {"-i", "de_DE", "-f", "UTF-8", folder / "de_DE.UTF-8"}, {},
+                                 folder.path());
         setenv("LOCPATH", folder.path().c_str(), 1);
         std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
     }
-    char shown[8];
-    std::snprintf(shown, sizeof shown, "%.1f", 1.5);
-    if (std::string(shown) == "1,5") {
-        auto book = makeXlsxWorkbook(folder / "comma.xlsx");
-        book->addSheet("S");
-        book->setColumnWidth(1, 12.5);
-        const Cell row[] = {Cell::ofNumber(1234.5), Cell::ofNumber(0.1)};
-        book->writeRow(1, row);
-        book->close();
-    }
-    std::setlocale(LC_NUMERIC, "C");
-    unsetenv("LOCPATH");
-    if (std::string(shown) != "1,5")
-        GTEST_SKIP() << "no decimal-comma locale: de_DE.UTF-8 is neither installed nor made by localedef";
-    const std::vector<std::string> expected = {
-        "sheets S",
-        "column S A width=13.28515625 format=General",
-        "cell S A1 float bold=0 format=General 1234.5",
-        "cell S B1 float bold=0 format=General 0.1",
-    };
-    EXPECT_EQ(readWorkbook(folder / "comma.xlsx"), expected);
-}
-
-void expectRefused(const std::function<void()>& call, int number, const std::string& saying, const std::string& what)
-{
-    try {
-        call();
-        ADD_FAILURE() << what << ": not refused";
-    } catch (const RunTimeError& error) {
-        EXPECT_EQ(error.number(), number) << what << ": " << error.description();
-        EXPECT_NE(error.description().find(saying), std::string::npos) << what << ": " << error.description();
-    }
-}
-
-// Refused calls leave the workbook as it was: close() writes what came
-// before them and nothing of theirs.
-TEST(XlsxWorkbook, RefusedCallsChangeNothing)
-{
-    TempFolder folder;
-    std::FILE* text = std::fopen((folder / "text.jpg").c_str(), "w");
-    std::fputs("plain text, no picture", text);
-    std::fclose(text);
-    auto book = makeXlsxWorkbook(folder / "refused.xlsx");
-    book->addSheet("STOCK");
-
-    struct Setting {
-        std::function<void(Workbook&)> call;
-        int number;
-        const char* saying;
-    };
-    const Setting settings[] = {
-        {[](Workbook& b) { b.addSheet("A/B"); }, ObjectDefinedError, "invalid characters"},
-        {[](Workbook& b) { b.addSheet("[x]"); }, ObjectDefinedError, "invalid characters"},
-        {[](Workbook& b) { b.addSheet(std::string(32, 'N')); }, ObjectDefinedError, "31 characters"},
-        {[](Workbook& b) { b.addSheet("'Q'"); }, ObjectDefinedError, "apostrophe"},
-        {[](Workbook& b) { b.addSheet("stock"); }, ObjectDefinedError, "already in use"},
-        {[](Workbook& b) { b.addSheet(""); }, ObjectDefinedError, "empty sheet name"},
-        {[](Workbook& b) { b.setColumnWidth(0, 5); }, ObjectDefinedError, "column 0"},
-        {[](Workbook& b) { b.setColumnFormat(16385, "0"); }, ObjectDefinedError, "column 16385"},
-        {[](Workbook& b) { b.setColumnWidth(1, 256); }, ObjectDefinedError, "column width"},
-        {[](Workbook& b) { b.setColumnWidth(1, -1); }, ObjectDefinedError, "column width"},
-        {[](Workbook& b) { b.setColumnWidth(1, std::nan("")); }, ObjectDefinedError, "column width"},
-        {[](Workbook& b) { b.setColumnFormat(1, std::string(128, '0')); }, InvalidProcedureCall, "128"},
-        {[](Workbook& b) { b.freezePanes(0, 1); }, ObjectDefinedError, "frozen panes"},
-        {[](Workbook& b) { b.freezePanes(2, 16385); }, ObjectDefinedError, "frozen panes"},
-        {[&](Workbook& b) { b.setBackgroundPicture(folder / "none.jpg"); }, FileNotFound, "none.jpg"},
-        {[&](Workbook& b) { b.setBackgroundPicture(folder / "text.jpg"); }, ObjectDefinedError, "text.jpg"},
-        {[](Workbook& b) { b.writeRow(0, {}); }, ObjectDefinedError, "row 0"},
-        {[](Workbook& b) { b.writeRow(1'048'577, {}); }, ObjectDefinedError, "row 1048577"},
-        {[](Workbook& b) { b.writeRow(1, std::vector<Cell>(16'385)); }, ObjectDefinedError, "16385 cells"},
-    };
-    for (std::size_t i = 0; i < std::size(settings); ++i)
-        expectRefused([&] { settings[i].call(*book); }, settings[i].number, settings[i].saying,
-                      "setting " + std::to_string(i));
-
-    // Each second cell of a row, after a good one.
-    const std::string longText(32'768, 'x');
-    const struct {
-        Cell cell;
-        int number;
-        const char* saying;
-    } cells[] = {
-        {Cell::ofNumber(HUGE_VAL), InvalidProcedureCall, "finite number for B1"},
-        {Cell::ofDate({2002, 2, 30}, "dd/mm/yyyy"), InvalidProcedureCall, "calendar date from 1900 to 9999 for B1"},
-        {Cell::ofDate({1899, 12, 31}, "dd/mm/yyyy"), InvalidProcedureCall, "calendar date from 1900 to 9999 for B1"},
-        {Cell::ofDate({2002, 12, 25}, ""), InvalidProcedureCall, "no date format for B1"},
-        {Cell::ofText(longText), ObjectDefinedError, "32,767 characters"},
-        {Cell::ofText(std::string_view("a\0b", 3)), InvalidProcedureCall, "NUL character in B1"},
-    };
-    for (const auto& c : cells) {
-        const Cell row[] = {Cell::ofText("refused"), c.cell};
-        expectRefused([&] { book->writeRow(1, row); }, c.number, c.saying, c.saying);
-    }
-
-    book->setColumnWidth(1, 20);
-    book->freezePanes(3, 2);
-    book->freezePanes(1, 1);  // the last one holds: nothing frozen
-    const Cell row[] = {Cell::ofText("kept")};
+    const bool decimalComma = *std::localeconv()->decimal_point == ',';
+    auto book = makeXlsxWorkbook(folder / "comma.xlsx");
+    book->addSheet("S");
+    book->setColumnWidth(1, 12.5);
+    const Cell row[] = {Cell::ofNumber(1234.5), Cell::ofNumber(0.1)};
     book->writeRow(1, row);
     book->close();
-    const std::vector<std::string> expected = {
-        "sheets STOCK",
-        "column STOCK A width=20.7109375 format=General",
-        "cell STOCK A1 str bold=0 format=General \"kept\"",
-    };
-    EXPECT_EQ(readWorkbook(folder / "refused.xlsx"), expected);
+    std::setlocale(LC_NUMERIC, "C");
+    unsetenv("LOCPATH");
+    if (!decimalComma)
+        GTEST_SKIP() << "no decimal-comma locale: de_DE.UTF-8 is neither installed nor made by localedef";
+    EXPECT_EQ(readWorkbook(folder, folder / "comma.xlsx"),
+              "sheets S\n"
+              "column S A width=13.28515625 format=General\n"
+              "cell S A1 float bold=0 format=General 1234.5\n"
+              "cell S B1 float bold=0 format=General 0.1\n");
 }
 
-TEST(XlsxWorkbook, UnwritableDestinations)
+// Destinations that cannot be written, then one workbook through calls
+// accepted and refused, in and out of order: each refusal has its number
+// and changes nothing, so close() writes only what was accepted.
+TEST(XlsxWorkbook, RefusalsHaveTheirNumberAndChangeNothing)
 {
+    TempDir folder;
+    folder.write("file", "");
+    folder.write("sub/gone/file", "");
+    const std::string textPicture = folder.write("text.jpg", "plain text, no picture");
+    const std::string longText(32'768, 'x');
+    const Cell kept[] = {Cell::ofText("kept")};
+    auto book = makeXlsxWorkbook(folder / "refused.xlsx");
+    const auto closeInRemovedFolder = [&] {
+        auto other = makeXlsxWorkbook(folder / "sub/gone/book.xlsx");
+        other->addSheet("S");
+        fs::remove_all(folder / "sub/gone");
+        other->close();
+    };
+    // A row whose second cell is refused after a good first one.
+    const auto secondCell = [&](Cell cell) {
+        return [&book, cell] {
+            const Cell row[] = {Cell::ofText("refused"), cell};
+            book->writeRow(1, row);
+        };
+    };
     const struct {
-        const char* where;  // in the test's folder, which holds "file" and "sub/"
-        bool removeSubBeforeClose;
-        int number;
+        std::function<void()> call;
+        int number;  // 0: accepted
         const char* saying;
-    } cases[] = {
-        {"missing/book.xlsx", false, FileNotFound, "missing/book.xlsx"},
-        {"file/book.xlsx", false, PathNotFound, "file/book.xlsx"},
-        {"sub", false, PathFileAccessError, "sub"},
-        {"sub/book.xlsx", true, FileNotFound, "Error creating output xlsx file"},
+    } steps[] = {
+        {[&] { makeXlsxWorkbook(folder / "missing/book.xlsx"); }, FileNotFound, "missing/book.xlsx"},
+        {[&] { makeXlsxWorkbook(folder / "file/book.xlsx"); }, PathNotFound, "file/book.xlsx"},
+        {[&] { makeXlsxWorkbook(folder / "sub"); }, PathFileAccessError, "sub"},
+        {closeInRemovedFolder, FileNotFound, "Error creating output xlsx file"},
+        {[&] { makeXlsxWorkbook(folder / "dropped.xlsx")->addSheet("S"); }, 0, ""},  // never closed: stays empty
+        {[&] { book->setColumnWidth(1, 5); }, InvalidProcedureCall, "setColumnWidth before any sheet"},
+        {[&] { book->writeRow(1, kept); }, InvalidProcedureCall, "writeRow before any sheet"},
+        {[&] { book->addSheet("STOCK"); book->setColumnWidth(1, 20); book->freezePanes(3, 2); }, 0, ""},
+        {[&] { book->addSheet("A/B"); }, ObjectDefinedError, "invalid characters"},
+        {[&] { book->addSheet(std::string(32, 'N')); }, ObjectDefinedError, "31 characters"},
+        {[&] { book->addSheet("'Q'"); }, ObjectDefinedError, "apostrophe"},
+        {[&] { book->addSheet("stock"); }, ObjectDefinedError, "already in use"},
+        {[&] { book->addSheet(""); }, ObjectDefinedError, "empty sheet name"},
+        {[&] { book->setColumnWidth(0, 5); }, ObjectDefinedError, "column 0"},
+        {[&] { book->setColumnFormat(16385, "0"); }, ObjectDefinedError, "column 16385"},
+        {[&] { book->setColumnWidth(1, 256); }, ObjectDefinedError, "column width"},
+        {[&] { book->setColumnWidth(1, -1); }, ObjectDefinedError, "column width"},
+        {[&] { book->setColumnWidth(1, std::nan("")); }, ObjectDefinedError, "column width"},
+        {[&] { book->setColumnFormat(1, std::string(128, '0')); }, InvalidProcedureCall, "128"},
+        {[&] { book->freezePanes(0, 1); }, ObjectDefinedError, "frozen panes"},
+        {[&] { book->freezePanes(2, 16385); }, ObjectDefinedError, "frozen panes"},
+        {[&] { book->setBackgroundPicture(folder / "none.jpg"); }, FileNotFound, "none.jpg"},
+        {[&] { book->setBackgroundPicture(textPicture); }, ObjectDefinedError, "text.jpg"},
+        {[&] { book->writeRow(0, {}); }, ObjectDefinedError, "row 0"},
+        {[&] { book->writeRow(1'048'577, {}); }, ObjectDefinedError, "row 1048577"},
+        {[&] { book->writeRow(1, std::vector<Cell>(16'385)); }, ObjectDefinedError, "16385 cells"},
+        {secondCell(Cell::ofNumber(HUGE_VAL)), InvalidProcedureCall, "finite number for B1"},
+        {secondCell(Cell::ofDate({1900, 2, 29}, "dd/mm/yyyy")), InvalidProcedureCall, "calendar date from 1900"},
+        {secondCell(Cell::ofDate({1899, 12, 31}, "dd/mm/yyyy")), InvalidProcedureCall, "calendar date from 1900"},
+        {secondCell(Cell::ofDate({2002, 12, 25}, "")), InvalidProcedureCall, "no date format for B1"},
+        {secondCell(Cell::ofText(longText)), ObjectDefinedError, "32,767 characters"},
+        {secondCell(Cell::ofText(std::string_view("a\0b", 3))), InvalidProcedureCall, "NUL character in B1"},
+        {[&] { book->freezePanes(1, 1); book->writeRow(1, kept); }, 0, ""},  // the last freeze holds: none
+        {[&] { book->writeRow(1, kept); }, InvalidProcedureCall, "row 1 after row 1"},
+        {[&] { book->setColumnFormat(1, "0"); }, InvalidProcedureCall, "setColumnFormat after the sheet's rows"},
+        {[&] { book->freezePanes(2, 1); }, InvalidProcedureCall, "freezePanes after the sheet's rows"},
+        {[&] { book->setBackgroundPicture("/none.jpg"); }, InvalidProcedureCall, "after the sheet's rows"},
+        {[&] { book->close(); }, 0, ""},
+        {[&] { book->addSheet("B"); }, InvalidProcedureCall, "addSheet after close"},
+        {[&] { book->close(); }, InvalidProcedureCall, "close after close"},
     };
-    for (const auto& c : cases) {
-        TempFolder folder;
-        fs::create_directory(folder / "sub");
-        std::fclose(std::fopen((folder / "file").c_str(), "w"));
-        expectRefused(
-            [&] {
-                auto book = makeXlsxWorkbook(folder / c.where);
-                book->addSheet("S");
-                if (c.removeSubBeforeClose)
-                    fs::remove_all(folder / "sub");
-                book->close();
-            },
-            c.number, c.saying, c.where);
-    }
-}
-
-TEST(XlsxWorkbook, DestroyedWithoutCloseWritesNothing)
-{
-    TempFolder folder;
-    {
-        auto book = makeXlsxWorkbook(folder / "dropped.xlsx");
-        book->addSheet("S");
-        const Cell row[] = {Cell::ofText("never written")};
-        book->writeRow(1, row);
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        SCOPED_TRACE("step " + std::to_string(i) + ": " + steps[i].saying);
+        try {
+            steps[i].call();
+            EXPECT_EQ(steps[i].number, 0) << "accepted";
+        } catch (const RunTimeError& error) {
+            EXPECT_EQ(error.number(), steps[i].number) << error.description();
+            EXPECT_NE(error.description().find(steps[i].saying), std::string::npos) << error.description();
+        }
     }
     EXPECT_EQ(fs::file_size(folder / "dropped.xlsx"), 0u);
+    EXPECT_EQ(readWorkbook(folder, folder / "refused.xlsx"),
+              "sheets STOCK\n"
+              "column STOCK A width=20.7109375 format=General\n"
+              "cell STOCK A1 str bold=0 format=General \"kept\"\n");
 }
 
 }  // namespace
