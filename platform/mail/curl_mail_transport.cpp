@@ -1,4 +1,8 @@
 #include "platform/mail/curl_mail_transport.h"
+#include "platform/mail/netrc.h"
+
+#include <fstream>
+#include <iterator>
 
 #include <curl/curl.h>
 #include <fcntl.h>
@@ -100,22 +104,11 @@ std::string greetingName()
     return "localhost";
 }
 
-// A user name that takes its password from the netrc file goes in the
-// address: libcurl matches netrc entries by the address's user, not by
-// CURLOPT_USERNAME.
 std::string urlOf(const MailAccount& account)
 {
-    std::string user;
-    if (!account.userName.empty() && account.password.empty()) {
-        std::unique_ptr<char, decltype(&curl_free)> escaped(
-            curl_easy_escape(nullptr, account.userName.data(), static_cast<int>(account.userName.size())), &curl_free);
-        if (!escaped)
-            throw RunTimeError(OutOfMemory);
-        user = std::string(escaped.get()) + "@";
-    }
     const std::string host = account.server.find(':') == std::string::npos ? account.server : "[" + account.server + "]";
     const char* scheme = account.security == MailSecurity::ImplicitTls ? "smtps://" : "smtp://";
-    return scheme + user + host + ":" + std::to_string(account.port) + "/" + greetingName();
+    return scheme + host + ":" + std::to_string(account.port) + "/" + greetingName();
 }
 
 void checkAccount(const MailAccount& account)
@@ -195,6 +188,8 @@ public:
         handle_ = std::move(handle);
         account_ = account;
         try {
+            if (!account_.userName.empty() && account_.password.empty())
+                account_.password = passwordFromNetrc();
             configure();
             set(CURLOPT_CUSTOMREQUEST, "NOOP");
             const CURLcode code = perform();
@@ -266,13 +261,20 @@ private:
         set(CURLOPT_SSL_VERIFYHOST, 2L);
         if (!account_.caFile.empty())
             set(CURLOPT_CAINFO, account_.caFile.c_str());
-        if (!account_.userName.empty() && !account_.password.empty()) {
+        if (!account_.userName.empty()) {
             set(CURLOPT_USERNAME, account_.userName.c_str());
             set(CURLOPT_PASSWORD, account_.password.c_str());
-        } else if (!account_.userName.empty()) {
-            set(CURLOPT_NETRC, static_cast<long>(CURL_NETRC_OPTIONAL));
-            set(CURLOPT_NETRC_FILE, netrcPath_.c_str());
         }
+    }
+
+    std::string passwordFromNetrc() const
+    {
+        std::ifstream file(netrcPath_, std::ios::binary);
+        const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+        if (auto password = mail::netrcPassword(text, account_.server, account_.userName))
+            return *password;
+        throw RunTimeError(PermissionDenied, "Permission denied (no password for " + account_.userName + " on " +
+                                                 account_.server + " in " + netrcPath_ + ")");
     }
 
     CURLcode perform()

@@ -14,6 +14,7 @@
 #include <sstream>
 
 #include "platform/mail/curl_mail_transport.h"
+#include "platform/mail/netrc.h"
 #include "platform/mail/mail_header_text.h"
 #include "platform/run_time_error.h"
 #include "tests/support/program_run.h"
@@ -218,6 +219,7 @@ TEST(CurlMailTransport, SignOnLogsInAsTheAccountSaysOrFailsQuicklyWithANamedErro
         {"password from netrc", [](MailAccount& a) { a.userName = "clerk"; }, 0},
         {"password in the account", [](MailAccount& a) { a.userName = "clerk", a.password = "s3cr3t"; }, 0},
         {"wrong password in netrc", [](MailAccount& a) { a.userName = "temp"; }, PermissionDenied},
+        {"a login the netrc does not list", [](MailAccount& a) { a.userName = "manager"; }, PermissionDenied},
         {"server without STARTTLS", [&](MailAccount& a) { a.security = MailSecurity::StartTls, a.caFile = cert; }, PermissionDenied},
         {"STARTTLS", [&](MailAccount& a) { a.port = tls.port(), a.security = MailSecurity::StartTls, a.caFile = cert; }, 0},
         {"certificate not trusted", [&](MailAccount& a) { a.port = tls.port(), a.security = MailSecurity::StartTls; }, PermissionDenied},
@@ -237,6 +239,23 @@ TEST(CurlMailTransport, SignOnLogsInAsTheAccountSaysOrFailsQuicklyWithANamedErro
     close(silent);
     EXPECT_EQ(login.messages().size(), 2u);  // the server keeps nothing without login
     EXPECT_EQ(tls.messages().size(), 1u);    // nor without STARTTLS
+}
+
+// Only the password of that very login on that very machine is ever sent.
+TEST(Netrc, PasswordOfTheLoginOnTheMachine)
+{
+    const std::string netrc = "machine mail.example login clerk password s3cr3t\n"
+                              "macdef init\nlogin manager password macro\n\n"
+                              "machine other.example login manager password \"two words\"\n"
+                              "default login manager password fallback\n";
+    const std::tuple<const char*, const char*, std::optional<std::string>> table[] = {
+        {"mail.example", "clerk", "s3cr3t"},        {"mail.example", "manager", "fallback"},
+        {"other.example", "manager", "two words"}, {"other.example", "clerk", std::nullopt},
+        {"mail.example", "Clerk", std::nullopt},
+    };
+    for (const auto& [machine, login, password] : table)
+        EXPECT_EQ(mail::netrcPassword(netrc, machine, login), password) << machine << " " << login;
+    EXPECT_EQ(mail::netrcPassword("machine a login x password y", "a", "z"), std::nullopt);
 }
 
 TEST(MailHeaderText, DateIsTheWallClockOfItsOffsetWithEnglishNames)
