@@ -133,9 +133,9 @@ void PdfWriter::finish(const std::string& title)
     }
     write("trailer\n<< /Size " + std::to_string(offsets_.size()) + " /Root 1 0 R /Info " + std::to_string(info) +
           " 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n");
-    // On disk before it gets its .pdf name: a print that is there is whole.
-    if (std::fflush(file_) != 0 || ::fsync(::fileno(file_)) != 0)
-        fail("cannot finish", std::strerror(errno));
+    // Not synced: a job only takes its .pdf name once it is written whole,
+    // which is what a killed print needs; a sync per job would double the
+    // time of a report of thousands of one-page jobs.
     if (std::fclose(file_) != 0) {
         file_ = nullptr;
         fail("cannot finish", std::strerror(errno));
