@@ -2,13 +2,13 @@
 # Takes docs/viewer.png: repview with no argument on a virtual X display, the
 # sample report opened through the Open dialog with the keyboard, as a
 # person would.
-#   tests/repview/viewer/screenshot.sh BUILD_DIR OUTPUT.png
+#   scripts/viewer-screenshot.sh BUILD_DIR [OUTPUT.png]    (default docs/viewer.png)
 # Needs Xvfb, openbox, xdotool and ImageMagick's import.
 set -euo pipefail
 
-build=${1:?usage: screenshot.sh BUILD_DIR OUTPUT.png}
-output=${2:?usage: screenshot.sh BUILD_DIR OUTPUT.png}
-source_dir=$(cd "$(dirname "$0")/../../.." && pwd)
+source_dir=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:?usage: viewer-screenshot.sh BUILD_DIR [OUTPUT.png]}" && pwd)
+output=${2:-$source_dir/docs/viewer.png}
 report="$source_dir/samples/ZLT/RPT"
 display=:$((50 + RANDOM % 40))
 

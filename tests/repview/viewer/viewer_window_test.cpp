@@ -1,639 +1,270 @@
-// The viewer window with a scripted dialog and a recording printer: menu
-// states, status texts, the text box, the shared state and what reaches the
-// print engine, for each command and its edge cases.
+// The viewer window on an in-memory disk, the scripted dialog and the recording printer: its
+// menu, each command in each situation as the status bar follows it, the text back as host bytes.
 #include "repview/viewer/viewer_window.h"
 
+#include "platform/testing/memory_file_system.h"
 #include "platform/testing/recording_printer.h"
 #include "platform/testing/scripted_dialog.h"
-#include "temp_dir.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTest>
-#include <QTextBlock>
-#include <QTextCursor>
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <optional>
 
 using namespace zlt;
 using namespace zlt::repview;
-using zlt::testing::RecordingPrinter;
-using zlt::testing::ScriptedDialog;
-using zlt::testing::TempDir;
+using zlt::testing::MemoryFileSystem;
+using Docs = std::vector<std::string>;
+using Panels = std::tuple<std::string, std::string, bool>;  // panel 1, panel 3, panel 2's picture shown
 
 namespace {
 
-const std::string Filter =
-    "ZELTO report (RPT.)|RPT.|Text files (*.txt)|*.txt|Text files (*.doc)|*.doc|All files (*.*)|*.*";
-const std::string ThreeLines = "0123456789\r\nabcdefghij\r\nKLMNOPQRST\r\n";
-
-struct Panels {
-    std::string p1, p3;
-    bool busy;
-    bool operator==(const Panels&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const Panels& p)
+const std::string ThreeLines = "0123456789\r\nabcdefghij\r\nKLMNOPQRST\r\n", Rpt = "/c/ZLT/RPT";
+Panels loading(const std::string& path) { return {"Loading report      " + path, "", true}; }
+Panels active(size_t size, const std::string& path = "C:\\ZLT\\RPT")
 {
-    return os << "{\"" << p.p1 << "\", busy " << p.busy << ", \"" << p.p3 << "\"}";
+    return {"Active report      " + path, "File size      " + std::to_string(size) + " bytes", false};
 }
 
 class Viewer : public ::testing::Test {
 protected:
-    TempDir dir;
-    RepviewState state;
-    RecordingPrinter printer;
+    MemoryFileSystem disk;
+    HostFiles files{disk, DriveMap::parse("C=/c", "/home")};
+    zlt::testing::RecordingPrinter printer;
+    PrintEngine engine{printer, files};
+    zlt::testing::ScriptedDialog dialog;
     CodePage codePage{1252};
-    DriveMap drives = DriveMap::parse("C=" + dir.path().string());
-    PrintEngine engine{state, printer, drives};
-    ScriptedDialog dialog;
-    ViewerWindow window{state, engine, dialog, codePage, drives};
+    ViewerWindow window{engine, dialog, codePage, files};
+    Viewer() { disk.setCurrentDirectory("/c/ZLT"); }  // where a dialog's "RPT." finds the report
 
-    QAction* item(const char* name) { return window.findChild<QAction*>(QString::fromLatin1(name)); }
     QPlainTextEdit* box() { return window.textViewer(); }
     Panels panels()
     {
-        FileStatus* s = window.fileStatus();
+        const FileStatus* s = window.fileStatus();
         return {s->panelText(1).toStdString(), s->panelText(3).toStdString(), s->busyVisible()};
     }
-    bool reportItemsEnabled()
+    void open(const std::string& bytes, ViewerWindow* viewer = nullptr)
     {
-        bool all = item("Saveas")->isEnabled() && item("Printreport")->isEnabled() && item("Pagesetup")->isEnabled();
-        bool none = !item("Saveas")->isEnabled() && !item("Printreport")->isEnabled() && !item("Pagesetup")->isEnabled();
-        EXPECT_TRUE(all || none) << "the three report items differ";
-        return all;
+        disk.addFile(Rpt, bytes);
+        dialog.answerFile("c:\\zlt\\rpt");
+        (viewer ? viewer : &window)->openReport();
     }
-    // Opens the file through the dialog; returns its path.
-    std::string open(const std::string& name, const std::string& bytes)
+    Docs printed()  // the texts of the documents printed to their end
     {
-        std::string path = dir.write(name, bytes);
-        dialog.answerFile(path);
-        window.Openreport_Click();
-        return path;
-    }
-    // The documents the engine printed: the text of each, line breaks as CR LF.
-    std::vector<std::string> printed()
-    {
-        std::vector<std::string> docs;
-        bool inside = false;
-        for (const std::string& call : printer.merged()) {
-            if (call == "begin") {
-                docs.emplace_back();
-                inside = true;
-            } else if (call == "end") {
-                inside = false;
-            } else if (inside && call.rfind("text ", 0) == 0) {
-                docs.back() += call.substr(5);
-            }
-        }
+        Docs docs, calls = printer.merged();
         printer.calls.clear();
+        for (size_t i = 1; i < calls.size(); ++i)
+            if (calls[i] == "end" && calls[i - 1].rfind("text ", 0) == 0)
+                docs.push_back(calls[i - 1].substr(5));
         return docs;
     }
-    void select(int from, int to)
+    void selectFirst(int characters)
     {
         QTextCursor c(box()->document());
-        c.setPosition(from);
-        c.setPosition(to, QTextCursor::KeepAnchor);
+        c.setPosition(characters, QTextCursor::KeepAnchor);
         box()->setTextCursor(c);
     }
-    void showActive()
-    {
-        window.show();
-        QApplication::setActiveWindow(&window);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    }
 };
 
-// ---- The window as it opens ----
-
-TEST_F(Viewer, WindowIsFixedWithItsClientArea)
+// The menu's keys work from the text box too: Ctrl+X exits there, not cuts.
+TEST_F(Viewer, WindowMenuAndKeys)
 {
     window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     EXPECT_EQ(window.windowTitle(), "DOS to Windows printing");
     EXPECT_EQ(window.minimumSize(), window.maximumSize()) << "the window must not be resizable";
-    EXPECT_EQ(window.centralWidget()->width(), 671);
-    EXPECT_EQ(window.centralWidget()->height() + window.fileStatus()->height(), 383);
-    EXPECT_EQ(window.height(), window.menuBar()->height() + 383);
-    Qt::WindowFlags flags = window.windowFlags();
-    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
-    EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
-    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
-    EXPECT_FALSE(window.windowIcon().isNull());
-}
-
-TEST_F(Viewer, MenuTableAsTheWindowOpens)
-{
-    struct Row {
-        const char* name;
-        const char* caption;
-        const char* shortcut;
-        bool enabled, visible;
-    };
-    // A hidden action counts as disabled in Qt: its key could not run it either.
-    const Row rows[] = {
-        {"Openreport", "&Open report...", "Ctrl+O", true, true},
-        {"Saveas", "&Save report as...", "", false, true},
-        {"seperate1", "", "", true, true},
-        {"Printreport", "&Print report...", "Ctrl+P", false, true},
-        {"Pagesetup", "Pa&ge setup", "", false, true},
-        {"seperate2", "", "", true, true},
-        {"Deletereport", "&Delete existing report", "Ctrl+D", true, true},
-        {"seperate3", "", "", true, true},
-        {"Favorite1", "&1", "", true, true},
-        {"Favorite2", "&2", "", false, false},
-        {"Favorite3", "&3", "", false, false},
-        {"Favorite4", "&4", "", false, false},
-        {"Favorite5", "&5", "", false, false},
-        {"Seperate4", "", "", true, true},
-        {"Exittool", "E&xit DOS to Windows print tool", "Ctrl+X", true, true},
-    };
-    QMenu* menu = window.findChild<QMenu*>("Filemenu");
-    ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(menu->title(), "print &File");
+    EXPECT_EQ(window.size(), QSize(671, window.menuBar()->height() + 383));
+    EXPECT_EQ(window.windowFlags() & (Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint), Qt::WindowCloseButtonHint);
+    EXPECT_TRUE(!window.windowIcon().isNull() && QFontInfo(box()->font()).fixedPitch() && box()->font().pointSizeF() == 9.75);
+    for (auto [x, width] : {std::pair(10, 300), std::pair(310, 34), std::pair(350, 180)})  // the status bar's panels
+        EXPECT_EQ(window.fileStatus()->childAt(x, 8) ? window.fileStatus()->childAt(x, 8)->width() : 0, width);
+    // Name, caption, shortcut, enabled, visible (Qt counts a hidden item disabled).
+    const QStringList expected = {
+        "Openreport &Open report... Ctrl+O 11", "Saveas &Save report as...  01", "seperate1   11",
+        "Printreport &Print report... Ctrl+P 01", "Pagesetup Pa&ge setup  01", "seperate2   11",
+        "Deletereport &Delete existing report Ctrl+D 11", "seperate3   11", "Favorite1 &1  11", "Favorite2 &2  00",
+        "Favorite3 &3  00", "Favorite4 &4  00", "Favorite5 &5  00", "Seperate4   11",
+        "Exittool E&xit DOS to Windows print tool Ctrl+X 11"};
     ASSERT_EQ(window.menuBar()->actions().size(), 1);
-    const QList<QAction*> actions = menu->actions();
-    ASSERT_EQ(actions.size(), static_cast<qsizetype>(std::size(rows)));
-    for (size_t i = 0; i < std::size(rows); ++i) {
-        const Row& r = rows[i];
-        QAction* a = actions[static_cast<qsizetype>(i)];
-        SCOPED_TRACE(r.name);
-        EXPECT_EQ(a->objectName(), r.name);
-        EXPECT_EQ(a->isSeparator(), *r.caption == '\0');
-        if (!a->isSeparator()) {
-            EXPECT_EQ(a->text(), r.caption);
-        }
-        EXPECT_EQ(a->shortcut().toString(), r.shortcut);
-        EXPECT_EQ(a->isEnabled(), r.enabled);
-        EXPECT_EQ(a->isVisible(), r.visible);
-    }
-}
-
-TEST_F(Viewer, StatusBarAndTextBoxAsTheWindowOpens)
-{
-    window.show();
-    EXPECT_EQ(panels(), (Panels{"", "", false}));
-    EXPECT_TRUE(box()->isHidden());
-    EXPECT_TRUE(box()->toPlainText().isEmpty());
-    QFontInfo font(box()->font());
-    EXPECT_TRUE(font.fixedPitch()) << font.family().toStdString();
-    EXPECT_DOUBLE_EQ(box()->font().pointSizeF(), 9.75);
-    // Panel widths 300, 34, 180 left to right, all on one row.
-    QList<QWidget*> panelWidgets;
-    for (QWidget* w : window.fileStatus()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (w->isVisible() && w->width() > 20)
-            panelWidgets << w;
-    std::sort(panelWidgets.begin(), panelWidgets.end(), [](QWidget* a, QWidget* b) { return a->x() < b->x(); });
-    ASSERT_EQ(panelWidgets.size(), 3);
-    EXPECT_EQ(panelWidgets[0]->width(), 300);
-    EXPECT_EQ(panelWidgets[1]->width(), 34);
-    EXPECT_EQ(panelWidgets[2]->width(), 180);
-}
-
-TEST_F(Viewer, FavouriteItemDoesNothing)
-{
-    item("Favorite1")->trigger();
+    const QMenu* menu = window.findChild<QMenu*>("Filemenu");
+    EXPECT_EQ(menu->title(), "print &File");
+    QStringList items;
+    for (const QAction* a : menu->actions())
+        items << QStringLiteral("%1 %2 %3 %4%5").arg(a->objectName(), a->isSeparator() ? QString() : a->text(),
+                                                     a->shortcut().toString()).arg(a->isEnabled()).arg(a->isVisible());
+    EXPECT_EQ(items, expected);
+    window.findChild<QAction*>("Favorite1")->trigger();  // inert: no dialog, nothing changes
+    QTest::keyClick(&window, Qt::Key_P, Qt::ControlModifier);  // Print report is disabled before a report
     EXPECT_TRUE(dialog.shown.empty());
-    EXPECT_EQ(panels(), (Panels{"", "", false}));
-    EXPECT_FALSE(reportItemsEnabled());
-}
-
-// ---- Open report ----
-
-TEST_F(Viewer, OpenThreeLinesOfTenFollowsTheLoadInPanel3)
-{
-    std::vector<std::string> duringLoad;
-    bool boxShownDuringLoad = false, busyThroughout = true;
-    window.setLineLoadedHook([&] {
-        duringLoad.push_back(panels().p3);
-        boxShownDuringLoad |= !box()->isHidden() || box()->isEnabled();
-        busyThroughout &= panels().busy && panels().p1 == "Loading report      " + QString::fromStdString(state.ReportPath).toUpper().toStdString();
-    });
-    std::string path = open("ZLT/rpt", ThreeLines);
-
-    EXPECT_EQ(duringLoad, (std::vector<std::string>{"File size      10  of  36 bytes", "File size      20  of  36 bytes",
-                                                    "File size      30  of  36 bytes"}));
-    EXPECT_FALSE(boxShownDuringLoad);
-    EXPECT_TRUE(busyThroughout);
-    EXPECT_EQ(state.ReportPath, path);
-    EXPECT_EQ(panels(), (Panels{"Active report      " + QString::fromStdString(path).toUpper().toStdString(),
-                                "File size      36 bytes", false}));
-    EXPECT_TRUE(reportItemsEnabled());
-    EXPECT_FALSE(box()->isHidden());
-    EXPECT_TRUE(box()->isEnabled());
-    EXPECT_EQ(window.shownText(), ThreeLines);
-    EXPECT_FALSE(state.DialogCancelled);
-
-    ASSERT_EQ(dialog.shown.size(), 1u);
-    const auto& d = dialog.shown[0];
-    EXPECT_EQ(d.method, "open");
-    EXPECT_EQ(d.DialogTitle, "Open ZELTO Report...");
-    EXPECT_EQ(d.FileName, "RPT.");
-    EXPECT_EQ(d.Filter, Filter);
-    EXPECT_TRUE(d.CancelError);
-}
-
-struct LoadCase {
-    const char* name;
-    std::string bytes;
-    std::string shown;                  // the text box, as host bytes
-    std::vector<int> progress;          // CharsLoaded after each line
-    std::string finalPanel3;
-};
-
-const LoadCase LoadCases[] = {
-    {"EmptyFile", "", "", {}, "File size      0 bytes"},
-    {"LastLineWithoutTerminator", "ABC\r\nDE", "ABC\r\nDE\r\n", {3, 5}, "File size      7 bytes"},
-    {"LfOnlyIsOneLine", "AB\nCD\nEF\n", "AB\nCD\nEF\n\r\n", {9}, "File size      9 bytes"},
-    {"LoneCrEndsLines", "AB\rCD\r", "AB\r\nCD\r\n", {2, 4}, "File size      6 bytes"},
-    {"CodesShowAsTheyStand", ">[BO]<Bold>[NO]<\r\n", ">[BO]<Bold>[NO]<\r\n", {16}, "File size      18 bytes"},
-    {"EmptyLinesKept", "\r\n\r\nA\r\n", "\r\n\r\nA\r\n", {0, 0, 1}, "File size      7 bytes"},
-};
-
-void PrintTo(const LoadCase& c, std::ostream* os) { *os << c.name; }
-
-class ViewerLoad : public Viewer, public ::testing::WithParamInterface<LoadCase> {};
-
-TEST_P(ViewerLoad, ShowsTheLinesAndCounts)
-{
-    const LoadCase& c = GetParam();
-    std::vector<int> progress;
-    window.setLineLoadedHook([&] {
-        std::string p3 = panels().p3;
-        progress.push_back(std::stoi(p3.substr(std::string("File size      ").size())));
-    });
-    open("RPT", c.bytes);
-    EXPECT_EQ(window.shownText(), c.shown);
-    EXPECT_EQ(progress, c.progress);
-    EXPECT_EQ(panels().p3, c.finalPanel3);
-    EXPECT_FALSE(box()->isHidden());
-}
-
-INSTANTIATE_TEST_SUITE_P(Files, ViewerLoad, ::testing::ValuesIn(LoadCases),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-std::string numberedLines(int count)
-{
-    std::string report;
-    for (int i = 0; i < count; ++i)
-        report += "line " + std::to_string(100 + i) + "\r\n";  // 10 bytes a line
-    return report;
-}
-
-TEST_F(Viewer, ManyLinesShowAndPrintBackWithEveryBreak)
-{
-    const std::string report = numberedLines(100);
-    open("RPT", report);
-    EXPECT_EQ(window.shownText(), report);
-    // Lines 30 to 34, across every kind of break the box keeps.
-    select(30 * 9, 35 * 9);
-    dialog.answerOk();
-    window.Printreport_Click();
-    EXPECT_EQ(printed(), (std::vector<std::string>{report.substr(30 * 10, 5 * 10)}));
-    EXPECT_EQ(window.shownText(), report.substr(0, 300) + report.substr(350));
-}
-
-TEST_F(Viewer, EveryByteButCrShowsThroughTheCodePageAndPrintsBack)
-{
-    std::string bytes;
-    for (int b = 0; b < 256; ++b)
-        if (b != '\r')
-            bytes += static_cast<char>(b);
-    open("RPT", bytes + "\r\n");
-    EXPECT_EQ(box()->document()->firstBlock().text().at(0xE9 - 1), QChar(u'\u00e9')) << "1252 e-acute";
-    EXPECT_EQ(box()->document()->firstBlock().text().at(0x80 - 1), QChar(u'\u20ac')) << "1252 euro";
-    box()->selectAll();
-    dialog.answerOk();
-    window.Printreport_Click();
-    EXPECT_EQ(state.SelectedText, bytes + "\r\n");
-}
-
-TEST_F(Viewer, DosPathShowsUpperCased)
-{
-    dir.write("ZLT/RPT", ThreeLines);
+    disk.addFile(Rpt, ThreeLines);
     dialog.answerFile("c:\\zlt\\rpt");
-    window.Openreport_Click();
-    EXPECT_EQ(state.ReportPath, "c:\\zlt\\rpt");
-    EXPECT_EQ(panels().p1, "Active report      C:\\ZLT\\RPT");
-    EXPECT_EQ(window.shownText(), ThreeLines);
-}
-
-TEST_F(Viewer, CancelBeforeAnyReportLeavesTheWindowAsItWas)
-{
-    dialog.answerCancel();
-    window.Openreport_Click();
-    EXPECT_TRUE(state.DialogCancelled);
-    EXPECT_EQ(state.ReportPath, "");
-    EXPECT_EQ(panels(), (Panels{"", "", false}));
-    EXPECT_FALSE(reportItemsEnabled());
-    EXPECT_TRUE(box()->isHidden());
-}
-
-TEST_F(Viewer, CancelWithAnActiveReportMeasuresItAgain)
-{
-    std::string path = open("RPT", ThreeLines);
-    dir.write("RPT", ThreeLines + "more\r\n");
-    dialog.answerCancel();
-    window.Openreport_Click();
-    EXPECT_TRUE(state.DialogCancelled);
-    EXPECT_EQ(state.ReportPath, path);
-    EXPECT_EQ(panels().p3, "File size      42 bytes");
-    EXPECT_FALSE(panels().busy);
-    EXPECT_EQ(window.shownText(), ThreeLines) << "the text is not reloaded";
-    EXPECT_FALSE(box()->isHidden());
-}
-
-TEST_F(Viewer, CancelAfterTheActiveReportWentAwayStopsAtTheMeasure)
-{
-    std::string path = open("RPT", ThreeLines);
-    std::filesystem::remove(path);
-    dialog.answerCancel();
-    window.Openreport_Click();
-    EXPECT_EQ(panels(), (Panels{"Loading report      " + QString::fromStdString(path).toUpper().toStdString(), "", true}));
-    EXPECT_EQ(window.shownText(), ThreeLines);
-    EXPECT_FALSE(box()->isHidden());
-}
-
-TEST_F(Viewer, MissingFileEndsSilentlyAndALaterOpenWorks)
-{
-    std::string missing = dir / "NOSUCH";
-    dialog.answerFile(missing);
-    window.Openreport_Click();
-    EXPECT_TRUE(reportItemsEnabled());
-    EXPECT_EQ(state.ReportPath, missing);
-    EXPECT_EQ(panels(), (Panels{"Loading report      " + QString::fromStdString(missing).toUpper().toStdString(), "", true}));
-    EXPECT_TRUE(box()->isHidden());
-    EXPECT_EQ(window.shownText(), "");
-
-    // A folder cannot be opened as a report either.
-    dialog.answerFile(dir.path().string());
-    window.Openreport_Click();
-    EXPECT_TRUE(box()->isHidden());
-    EXPECT_TRUE(panels().busy);
-
-    std::string path = open("RPT", ThreeLines);
-    EXPECT_EQ(panels(), (Panels{"Active report      " + QString::fromStdString(path).toUpper().toStdString(),
-                                "File size      36 bytes", false}));
-    EXPECT_EQ(window.shownText(), ThreeLines);
-    EXPECT_FALSE(box()->isHidden());
-    EXPECT_TRUE(box()->isEnabled());
-}
-
-TEST_F(Viewer, NewReportReplacesTheWholeText)
-{
-    open("ONE", ThreeLines);
-    select(0, 5);
-    open("TWO", "second\r\n");
-    EXPECT_EQ(window.shownText(), "second\r\n");
-    EXPECT_FALSE(box()->textCursor().hasSelection());
-}
-
-TEST_F(Viewer, StatusBarRepaintsAreThrottledNotPerLine)
-{
-    std::string report;
-    for (int i = 0; i < 200000; ++i)
-        report += "line of a long report\r\n";
-    QElapsedTimer clock;
-    clock.start();
-    window.show();
-    int before = window.fileStatus()->repaints();
-    open("RPT", report);
-    int repaints = window.fileStatus()->repaints() - before;
-    EXPECT_GE(repaints, 2) << "the first progress and the last";
-    EXPECT_LE(repaints, 2 + clock.elapsed() / 16) << "no more than one a frame";
-    EXPECT_EQ(panels().p3, "File size      " + std::to_string(report.size()) + " bytes");
-}
-
-// ---- Print report ----
-
-TEST_F(Viewer, PrintWithoutSelectionPrintsTheFileAsItIsNow)
-{
-    std::string path = open("RPT", ThreeLines);
-    dir.write("RPT", "changed\r\n");
-    dialog.answerOk();
-    window.Printreport_Click();
-    EXPECT_EQ(printed(), (std::vector<std::string>{"changed\r\n"}));
-    EXPECT_EQ(window.shownText(), ThreeLines);
-    ASSERT_EQ(dialog.shown.size(), 2u);
-    const auto& d = dialog.shown[1];
-    EXPECT_EQ(d.method, "printer");
-    EXPECT_EQ(d.DialogTitle, "Print ZELTO report...");
-    EXPECT_EQ(d.Flags, 0x180000);
-    EXPECT_TRUE(d.CancelError);
-    EXPECT_TRUE(d.PrinterDefault);
-    EXPECT_EQ(d.Copies, 1);
-    EXPECT_EQ(d.FileName, path);
-}
-
-TEST_F(Viewer, PrintSelectionThenTheWholeFile)
-{
-    open("RPT", ThreeLines);
-    select(5, 15);  // "56789", the break, "abcd"
-    dialog.answerOk();
-    window.Printreport_Click();
-    EXPECT_EQ(dialog.shown.back().Flags, 0x180001);
-    EXPECT_EQ(state.SelectedText, "56789\r\nabcd");
-    EXPECT_EQ(printed(), (std::vector<std::string>{"56789\r\nabcd"}));
-    EXPECT_EQ(window.shownText(), "01234efghij\r\nKLMNOPQRST\r\n") << "the printed part leaves the box";
-
-    dialog.answerOk();
-    window.Printreport_Click();
-    EXPECT_EQ(dialog.shown.back().Flags, 0x180000);
-    EXPECT_EQ(printed(), (std::vector<std::string>{ThreeLines}));
-}
-
-TEST_F(Viewer, CancelledPrintKeepsTheSelection)
-{
-    open("RPT", ThreeLines);
-    select(0, 3);
-    dialog.answerCancel();
-    window.Printreport_Click();
-    EXPECT_TRUE(state.DialogCancelled);
-    EXPECT_TRUE(printed().empty());
-    EXPECT_EQ(box()->textCursor().selectedText(), "012");
-    EXPECT_EQ(window.shownText(), ThreeLines);
-}
-
-TEST_F(Viewer, FailedSelectionPrintKeepsTheSelection)
-{
-    const std::string report = ">[BC1x3456789012]<\r\n";  // a barcode whose second digit is no digit
-    open("RPT", report);
-    box()->selectAll();
-    dialog.answerOk();
-    window.Printreport_Click();
-    EXPECT_EQ(dialog.shown.back().Flags, 0x180001);
-    EXPECT_TRUE(box()->textCursor().hasSelection());
-    EXPECT_EQ(window.shownText(), report);
-}
-
-TEST_F(Viewer, SaveAsRepointsTheActiveReportWithoutWriting)
-{
-    open("RPT", ThreeLines);
-    std::string newName = dir / "NEW";
-    dialog.answerFile(newName);
-    window.Saveas_Click();
-    const auto& d = dialog.shown.back();
-    EXPECT_EQ(d.method, "save");
-    EXPECT_EQ(d.DialogTitle, "Save ZELTO Report as...");
-    EXPECT_EQ(d.FileName, "");
-    EXPECT_EQ(d.Filter, Filter);
-    EXPECT_TRUE(d.CancelError);
-    EXPECT_EQ(state.ReportPath, newName);
-    EXPECT_FALSE(std::filesystem::exists(newName));
-    EXPECT_EQ(panels(), (Panels{"Active report      " + QString::fromStdString(newName).toUpper().toStdString(),
-                                "File size      36 bytes", false}));
-    EXPECT_EQ(window.shownText(), ThreeLines);
-
-    // The new name names no file: the print ends silently, nothing printed.
-    dialog.answerOk();
-    window.Printreport_Click();
-    EXPECT_TRUE(printed().empty());
-
-    // Pointed at another existing file, that file is printed.
-    std::string other = dir.write("OTHER", "other report\r\n");
-    dialog.answerFile(other);
-    window.Saveas_Click();
-    dialog.answerOk();
-    window.Printreport_Click();
-    EXPECT_EQ(printed(), (std::vector<std::string>{"other report\r\n"}));
-}
-
-TEST_F(Viewer, SaveAsCancelledChangesNothing)
-{
-    std::string path = open("RPT", ThreeLines);
-    Panels before = panels();
-    dialog.answerCancel();
-    window.Saveas_Click();
-    EXPECT_TRUE(state.DialogCancelled);
-    EXPECT_EQ(state.ReportPath, path);
-    EXPECT_EQ(panels(), before);
-}
-
-TEST_F(Viewer, PageSetupShowsPrintSetupOnly)
-{
-    open("RPT", ThreeLines);
-    dialog.answerOk();
-    window.Pagesetup_Click();
-    const auto& d = dialog.shown.back();
-    EXPECT_EQ(d.method, "printer");
-    EXPECT_EQ(d.DialogTitle, "Printer Setup...");
-    EXPECT_EQ(d.Flags, 0x40);
-    EXPECT_TRUE(d.PrinterDefault);
-    EXPECT_TRUE(d.CancelError);
-    EXPECT_EQ(d.Copies, 1);
-    EXPECT_TRUE(printed().empty());
-}
-
-// ---- Delete existing report ----
-
-TEST_F(Viewer, DeleteTheActiveReportLeavesEverythingElse)
-{
-    std::string path = open("RPT", ThreeLines);
-    Panels before = panels();
-    dialog.answerFile(path);
-    window.Deletereport_Click();
-    const auto& d = dialog.shown.back();
-    EXPECT_EQ(d.method, "open");
-    EXPECT_EQ(d.DialogTitle, "Delete a ZELTO Report...");
-    EXPECT_EQ(d.FileName, "RPT.");
-    EXPECT_EQ(d.Filter, Filter);
-    EXPECT_TRUE(d.CancelError);
-    EXPECT_FALSE(std::filesystem::exists(path));
-    EXPECT_EQ(state.ReportPath, path);
-    EXPECT_EQ(panels(), before);
-    EXPECT_TRUE(reportItemsEnabled());
-    EXPECT_EQ(window.shownText(), ThreeLines);
-
-    dialog.answerOk();
-    window.Printreport_Click();
-    EXPECT_TRUE(printed().empty()) << "the file is gone";
-
-    select(0, 10);
-    dialog.answerOk();
-    window.Printreport_Click();
-    EXPECT_EQ(printed(), (std::vector<std::string>{"0123456789"}));
-}
-
-TEST_F(Viewer, DeleteFailuresLeaveTheFile)
-{
-    std::string readOnly = dir.write("LOCKED", "x");
-    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read);
-    std::string folder = dir / "FOLDER";
-    std::filesystem::create_directory(folder);
-    for (const std::string& name : {readOnly, folder, dir / "GONE"}) {
-        dialog.answerFile(name);
-        window.Deletereport_Click();
-    }
-    EXPECT_TRUE(std::filesystem::exists(readOnly));
-    EXPECT_TRUE(std::filesystem::exists(folder));
-    dialog.answerCancel();
-    std::string kept = dir.write("KEPT", "x");
-    window.Deletereport_Click();
-    EXPECT_TRUE(state.DialogCancelled);
-    EXPECT_TRUE(std::filesystem::exists(kept));
-    EXPECT_EQ(dialog.unanswered(), 0u);
-}
-
-// ---- Keys ----
-
-TEST_F(Viewer, ShortcutsOfDisabledItemsDoNothing)
-{
-    showActive();
-    QTest::keyClick(&window, Qt::Key_P, Qt::ControlModifier);
-    EXPECT_TRUE(dialog.shown.empty());
-    EXPECT_TRUE(printed().empty());
-
-    dialog.answerCancel();
     QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
-    ASSERT_EQ(dialog.shown.size(), 1u);
-    EXPECT_EQ(dialog.shown[0].DialogTitle, "Open ZELTO Report...");
-    dialog.answerCancel();
-    QTest::keyClick(&window, Qt::Key_D, Qt::ControlModifier);
-    ASSERT_EQ(dialog.shown.size(), 2u);
-    EXPECT_EQ(dialog.shown[1].DialogTitle, "Delete a ZELTO Report...");
-}
-
-TEST_F(Viewer, MenuKeysWinOverTheTextBox)
-{
-    showActive();
-    open("RPT", ThreeLines);
     box()->setFocus();
-    ASSERT_TRUE(box()->hasFocus());
-    select(0, 4);
-    dialog.answerCancel();
-    QTest::keyClick(box(), Qt::Key_P, Qt::ControlModifier);
-    EXPECT_EQ(dialog.shown.back().DialogTitle, "Print ZELTO report...");
-
+    for (auto [key, title] : {std::pair(Qt::Key_P, "Print ZELTO report..."), std::pair(Qt::Key_D, "Delete a ZELTO Report...")}) {
+        dialog.answerCancel();
+        QTest::keyClick(box(), key, Qt::ControlModifier);
+        EXPECT_EQ(dialog.shown.back().dialogTitle, title);
+    }
     QApplication::clipboard()->setText("untouched");
-    select(0, 4);
+    selectFirst(4);
     QTest::keyClick(box(), Qt::Key_X, Qt::ControlModifier);
     EXPECT_FALSE(window.isVisible()) << "Ctrl+X exits";
     EXPECT_EQ(window.shownText(), ThreeLines) << "nothing was cut";
     EXPECT_EQ(QApplication::clipboard()->text(), "untouched");
 }
 
-TEST_F(Viewer, TypingEditsWhatASelectionPrintSends)
+// Every byte but CR as its character in the code page, across the box's breaks; one repaint a frame at most.
+TEST_F(Viewer, ShownTextMapsBackToHostBytes)
 {
-    showActive();
-    open("RPT", "AB\r\n");
-    box()->setFocus();
-    QTextCursor c = box()->textCursor();
-    c.setPosition(2);
-    box()->setTextCursor(c);
-    QTest::keyClick(box(), Qt::Key_Return);
-    QTest::keyClicks(box(), "C");
-    EXPECT_EQ(window.shownText(), "AB\r\nC\r\n");
-    box()->selectAll();
-    dialog.answerOk();
-    window.Printreport_Click();
-    EXPECT_EQ(state.SelectedText, "AB\r\nC\r\n");
+    std::string line, report;
+    for (int b = 0x80; b < 0x180; ++b)
+        line += b == 0x100 + '\r' ? "" : std::string(1, static_cast<char>(b));  // 0x80 to 0xFF, then 0x00 to 0x7F
+    while (report.size() < 40 * (line.size() + 2))
+        report += line + "\r\n";
+    for (auto [number, byte1, shown1, byte2, shown2] :
+         {std::tuple(1252, 0x80, u'\u20ac', 0xe9, u'\u00e9'), std::tuple(850, 0x82, u'\u00e9', 0xc9, u'\u2554')}) {
+        const CodePage hostPage(number);
+        ViewerWindow viewer(engine, dialog, hostPage, files);
+        QElapsedTimer clock;
+        clock.start();
+        open(report, &viewer);
+        EXPECT_GE(viewer.fileStatus()->repaints(), 2) << "the first progress and the last";
+        EXPECT_LE(viewer.fileStatus()->repaints(), 2 + clock.elapsed() / 16) << "no more than one a frame";
+        const std::u16string text = viewer.textViewer()->toPlainText().toStdU16String();  // the LF, 0x8A in, as its symbol
+        EXPECT_EQ(std::tuple(text[byte1 - 0x80], text[byte2 - 0x80], text[0x8a]), std::tuple(shown1, shown2, u'\u240a'));
+        EXPECT_EQ(viewer.shownText(), report) << number;
+    }
 }
+
+enum Command { Open, SaveAs, Print, PageSetup, Delete };
+const struct {
+    void (ViewerWindow::*run)();
+    const char* dialog;  // method, title, file name ("stale": left as it was)
+    long flags;          // -1: a file dialog, with the report filter
+} Commands[] = {
+    {&ViewerWindow::openReport, "open|Open ZELTO Report...|RPT.", -1},
+    {&ViewerWindow::saveReportAs, "save|Save ZELTO Report as...|", -1},
+    // Print to file disabled and hidden; 0x1 (Selection) added with a selection.
+    {&ViewerWindow::printReport, "printer|Print ZELTO report...|c:\\zlt\\rpt", 0x80000 | 0x100000},
+    {&ViewerWindow::pageSetup, "printer|Printer Setup...|stale", 0x40},  // Print Setup
+    {&ViewerWindow::deleteReport, "open|Delete a ZELTO Report...|RPT.", -1},
+};
+
+struct Situation {
+    const char* name;
+    Command cmd;
+    bool fresh = false;  // no report opened first (else c:\zlt\rpt, holding file)
+    std::string file = ThreeLines;
+    std::function<void(MemoryFileSystem&)> change = [](MemoryFileSystem&) {};  // on the disk since
+    int sel = 0;                   // characters selected from the top
+    const char* answer = nullptr;  // a file name, "" OK, nullptr Cancel
+    std::vector<int> loaded = {};  // panel 3's count after each line loaded
+    Panels panels = active(36);    // afterwards
+    std::string shown = ThreeLines;
+    Docs printed = {};
+    std::string removed = {};
+    std::optional<Docs> printAll = {};  // what a print with nothing selected prints then
+    const char* path = "c:\\zlt\\rpt";  // the active report
+    bool box = true, items = true;      // the text box and the report items usable
+};
+void PrintTo(const Situation& s, std::ostream* os) { *os << s.name; }
+auto write(std::string path, std::string bytes, bool rw = true) { return [=](auto& d) { d.addFile(path, bytes, rw); }; }
+const char* const Chosen = "c:\\zlt\\rpt";
+
+const Situation Situations[] = {
+    {.name = "OpenThreeLinesOfTenAgain", .cmd = Open, .answer = Chosen, .loaded = {10, 20, 30}},
+    {.name = "OpenLineEndsAndCodesAsTheyStand", .cmd = Open, .fresh = true, .file = ">[BO]<A\nBC\r\r\nDE", .answer = Chosen,
+     .loaded = {10, 10, 12}, .panels = active(15), .shown = ">[BO]<A\nBC\r\n\r\nDE\r\n"},
+    {.name = "OpenCancelled", .cmd = Open, .fresh = true, .panels = {}, .shown = "", .path = "", .box = false, .items = false},
+    {.name = "OpenCancelledMeasuresAgain", .cmd = Open, .change = write(Rpt, ThreeLines + "\r\n"), .panels = active(38)},
+    {.name = "OpenCancelledReportGone", .cmd = Open, .change = [](auto& d) { d.remove(Rpt); }, .panels = loading("C:\\ZLT\\RPT")},
+    {.name = "OpenMissingFile", .cmd = Open, .fresh = true, .answer = "c:\\zlt\\nosuch", .panels = loading("C:\\ZLT\\NOSUCH"),
+     .shown = "", .path = "c:\\zlt\\nosuch", .box = false},
+    {.name = "OpenFolder", .cmd = Open, .fresh = true, .answer = "c:\\zlt", .panels = loading("C:\\ZLT"), .shown = "",
+     .path = "c:\\zlt", .box = false},
+    {.name = "OpenReadFails", .cmd = Open, .change = [](MemoryFileSystem& d) { d.failReadsWith = error_number::DeviceIoError; },
+     .answer = Chosen, .panels = loading("C:\\ZLT\\RPT"), .shown = "", .box = false},
+    {.name = "PrintTheFileAsItIsNow", .cmd = Print, .change = write(Rpt, "new\r\n"), .answer = "", .printed = {"new\r\n"}},
+    {.name = "PrintSelectionOnly", .cmd = Print, .sel = 14, .answer = "", .shown = "defghij\r\nKLMNOPQRST\r\n",
+     .printed = {"0123456789\r\nabc"}, .printAll = Docs{ThreeLines}},
+    {.name = "PrintCancelledKeepsTheSelection", .cmd = Print, .sel = 3},
+    {.name = "PrintMissingFile", .cmd = Print, .change = [](auto& d) { d.remove(Rpt); }, .answer = ""},
+    {.name = "PrintFailedKeepsTheSelection", .cmd = Print, .file = ">[BC1x3456789012]<\r\n", .sel = 19, .answer = "",
+     .panels = active(20), .shown = ">[BC1x3456789012]<\r\n"},
+    {.name = "PageSetupPrintsNothing", .cmd = PageSetup, .answer = ""},
+    {.name = "SaveAsRepointsWithoutWriting", .cmd = SaveAs, .answer = "c:\\zlt\\new", .panels = active(36, "C:\\ZLT\\NEW"),
+     .printAll = Docs{}, .path = "c:\\zlt\\new"},
+    {.name = "SaveAsOntoAnotherReport", .cmd = SaveAs, .change = write("/c/ZLT/OTHER", "other\r\n"), .answer = "c:\\zlt\\other",
+     .panels = active(36, "C:\\ZLT\\OTHER"), .printAll = Docs{"other\r\n"}, .path = "c:\\zlt\\other"},
+    {.name = "SaveAsCancelled", .cmd = SaveAs},
+    {.name = "DeleteTheActiveReport", .cmd = Delete, .answer = Chosen, .removed = Rpt, .printAll = Docs{}},
+    {.name = "DeleteRefusesReadOnly", .cmd = Delete, .change = write("/c/ZLT/LOCKED", "x", false), .answer = "c:\\zlt\\locked"},
+    {.name = "DeleteRefusesAFolder", .cmd = Delete, .answer = "c:\\zlt"},
+    {.name = "DeleteMissingFile", .cmd = Delete, .answer = "c:\\zlt\\gone"},
+    {.name = "DeleteCancelled", .cmd = Delete},
+};
+
+class ViewerCommand : public Viewer, public ::testing::WithParamInterface<Situation> {};
+
+// No command but Delete changes the disk; a failure ends its command silently; Open report works on.
+TEST_P(ViewerCommand, ShowsItsDialogAndDoesItsWork)
+{
+    const Situation& s = GetParam();
+    const auto& c = Commands[s.cmd];
+    s.fresh ? disk.addFile(Rpt, s.file) : open(s.file);
+    selectFirst(s.sel);
+    s.change(disk);
+    auto diskAfter = disk.files();
+    diskAfter.erase(s.removed);
+    s.answer == nullptr ? dialog.answerCancel() : *s.answer ? dialog.answerFile(s.answer) : dialog.answerOk();
+    std::vector<std::string> progress, expected;  // the status bar as each line loads
+    for (int chars : s.loaded)
+        expected.push_back("Loading report      C:\\ZLT\\RPT busy, box hidden, File size      " + std::to_string(chars) +
+                           "  of  " + std::to_string(s.file.size()) + " bytes");
+    window.setLineLoadedHook([&] {
+        auto [p1, p3, busy] = panels();
+        progress.push_back(p1 + (busy ? " busy" : "") + (box()->isHidden() && !box()->isEnabled() ? ", box hidden, " : "") + p3);
+    });
+    dialog.fileName = dialog.filter = "stale";  // as another command left them
+    std::tie(dialog.flags, dialog.printerDefault, dialog.copies) = std::tuple(0x7, false, 9);
+    (window.*c.run)();
+
+    ASSERT_EQ(dialog.shown.size(), s.fresh ? 1u : 2u);
+    const auto& d = dialog.shown.back();
+    EXPECT_EQ(d.method + "|" + d.dialogTitle + "|" + d.fileName, c.dialog);
+    if (c.flags < 0)
+        EXPECT_EQ(d.filter, "ZELTO report (RPT.)|RPT.|Text files (*.txt)|*.txt|Text files (*.doc)|*.doc|All files (*.*)|*.*");
+    else
+        EXPECT_TRUE(d.flags == (c.flags | (s.sel > 0 ? 0x1 : 0)) && d.printerDefault && d.copies == 1) << d.flags;
+    EXPECT_EQ(progress, expected);
+    EXPECT_EQ(printed(), s.printed);
+    EXPECT_EQ(disk.files(), diskAfter);
+    EXPECT_EQ(panels(), s.panels);
+    const int items = window.findChild<QAction*>("Saveas")->isEnabled() + window.findChild<QAction*>("Printreport")->isEnabled() +
+                      window.findChild<QAction*>("Pagesetup")->isEnabled();
+    EXPECT_EQ(std::tuple(window.reportPath(), window.shownText(), box()->textCursor().selectedText().size(),
+                         !box()->isHidden() && box()->isEnabled(), items),
+              std::tuple(s.path, s.shown, s.printed.empty() ? s.sel : 0, s.box, s.items ? 3 : 0));
+    if (s.printAll) {
+        dialog.answerOk();
+        window.printReport();
+        EXPECT_EQ(printed(), *s.printAll);
+    }
+    disk.failReadsWith = 0;
+    open(ThreeLines);
+    EXPECT_EQ(panels(), active(36));
+    EXPECT_TRUE(window.shownText() == ThreeLines && !box()->textCursor().hasSelection() && !box()->isHidden());
+}
+
+INSTANTIATE_TEST_SUITE_P(Viewer, ViewerCommand, ::testing::ValuesIn(Situations), [](const auto& row) { return row.param.name; });
 
 }  // namespace
