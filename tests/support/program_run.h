@@ -9,11 +9,7 @@
 
 #include <cerrno>
 #include <chrono>
-#include <filesystem>
 #include <stdexcept>
-#include <string>
-#include <vector>
-
 #include "platform/posix/child_process.h"
 #include "tests/support/temp_dir.h"
 
@@ -21,8 +17,7 @@ namespace zlt::testing {
 
 struct ProgramResult {
     int exitStatus = -1;  // -1: ended by a signal
-    std::string standardOutput;
-    std::string standardError;
+    std::string standardOutput, standardError;
 };
 
 // Starts the program without waiting for it; finishProgram collects it.
@@ -48,43 +43,36 @@ inline pid_t startProgramOnPipe(const std::string& program, const std::vector<st
     posix::SpawnOptions options;
     options.environment = environment;
     options.outputPipe = ends[1];
-    pid_t child = 0;
     try {
-        child = posix::spawnProgram(program, arguments, options);
+        const pid_t child = posix::spawnProgram(program, arguments, options);
+        close(ends[1]);  // only the program (and what it passes the pipe on to) may hold it
+        readEnd = ends[0];
+        return child;
     } catch (...) {
         close(ends[0]);
         close(ends[1]);
         throw;
     }
-    // Only the program (and what it passes the pipe on to) may hold the writing end.
-    close(ends[1]);
-    readEnd = ends[0];
-    return child;
 }
 
 // Reads `descriptor` until its end, for at most `limit`; whether the end
 // came in time. What was read goes to `text`.
 inline bool readsToEndWithin(int descriptor, std::chrono::milliseconds limit, std::string& text)
 {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0)
-            return false;
+    using namespace std::chrono;
+    const auto deadline = steady_clock::now() + limit;
+    for (char buffer[4096];;) {
+        const auto left = duration_cast<milliseconds>(deadline - steady_clock::now()).count();
         pollfd ready{descriptor, POLLIN, 0};
-        const int polled = poll(&ready, 1, static_cast<int>(left.count()));
-        if (polled < 0 && errno != EINTR)
+        if (left <= 0 || (poll(&ready, 1, static_cast<int>(left)) < 0 && errno != EINTR))
             return false;
-        if (polled <= 0)
-            continue;
-        char buffer[4096];
-        const ssize_t got = read(descriptor, buffer, sizeof buffer);
+        const ssize_t got = ready.revents == 0 ? -1 : read(descriptor, buffer, sizeof buffer);
         if (got == 0)
             return true;
-        if (got < 0 && errno != EINTR)
-            return false;
         if (got > 0)
             text.append(buffer, static_cast<std::size_t>(got));
+        else if (ready.revents != 0 && errno != EINTR)
+            return false;
     }
 }
 
@@ -92,18 +80,14 @@ inline bool readsToEndWithin(int descriptor, std::chrono::milliseconds limit, st
 inline int exitStatusOf(pid_t child)
 {
     int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {}
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 inline ProgramResult finishProgram(pid_t child, const std::filesystem::path& workDir)
 {
-    ProgramResult result;
-    result.exitStatus = exitStatusOf(child);
-    result.standardOutput = fileText(workDir / "stdout.txt");
-    result.standardError = fileText(workDir / "stderr.txt");
-    return result;
+    // A braced list runs in order: the files are read once the program has ended.
+    return {exitStatusOf(child), fileText(workDir / "stdout.txt"), fileText(workDir / "stderr.txt")};
 }
 
 inline ProgramResult runProgram(const std::string& program, const std::vector<std::string>& arguments,

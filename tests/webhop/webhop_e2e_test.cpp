@@ -3,12 +3,8 @@
 // standard error; WebhopOnADesktop runs under tests/support/with_xvfb.sh --wm.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
 #include <signal.h>
 #include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
 #include <sstream>
 
 #include "tests/common/x_test_display.h"
@@ -21,9 +17,9 @@ using ::testing::HasSubstr;
 
 class WebhopProgram : public ::testing::Test {
 protected:
-    void installOpener(const std::string& script) const
+    void installOpener(const std::string& script, std::filesystem::perms perms = std::filesystem::perms::owner_all)
     {
-        std::filesystem::permissions(dir.write("bin/xdg-open", script), std::filesystem::perms::owner_all);
+        std::filesystem::permissions(dir.write("bin/xdg-open", script), perms);
     }
     // Of the test's own environment, only what `passedOn` names.
     std::vector<std::string> environment() const
@@ -44,19 +40,26 @@ protected:
     const std::string logsArguments = "#!/bin/sh\nprintf '%s\\n' \"$@\" >> \"$0.log\"\n";
 };
 
-TEST_F(WebhopProgram, HandsTheAddressToTheOpenerAsOneArgumentWithNoShell)
+// Read by a shell, any piece of the address would make the file. This
+// xdg-open stays with the browser it started: webhop must still end soon,
+// leave it running and not let it hold the pipe the host reads webhop from.
+TEST_F(WebhopProgram, HandsTheAddressOverAsOneArgumentAndLeavesTheOpenerRunning)
 {
-    installOpener(logsArguments);
-    // Read by a shell, any piece of it would make the file.
+    installOpener(logsArguments + "echo $$ > \"$0.pid\"\nexec /bin/sleep 30\n");
     const std::string made = dir / "made", touch = "touch${IFS}" + made;
-    const std::string shellSyntax =
-        "https://example.org/x;" + touch + "|" + touch + "$(" + touch + ")`" + touch + "`'\"";
-    EXPECT_EQ(webhop({"https://example.org/f", "2000", "AB123"}).exitStatus, 0);
-    const ProgramResult result = webhop({shellSyntax});
-    EXPECT_EQ(result.exitStatus, 0);
-    EXPECT_EQ(result.standardError, "");
-    EXPECT_EQ(fileText(log), "https://example.org/f?loc=forum&pc=2000&rn=AB123\n" + shellSyntax + "\n");
+    const std::string address = "https://example.org/x;" + touch + "|" + touch + "$(" + touch + ")`" + touch + "`'\"";
+    int output = -1;
+    const pid_t child = startProgramOnPipe(WEBHOP_BINARY, {address, "2000", "AB123"}, environment(), output);
+    std::string text;
+    EXPECT_TRUE(readsToEndWithin(output, std::chrono::seconds(15), text)) << "the pipe stayed open";
+    close(output);
+    EXPECT_EQ(exitStatusOf(child), 0);
+    EXPECT_EQ(text, "");
+    EXPECT_EQ(fileText(log), address + "?loc=forum&pc=2000&rn=AB123\n");
     EXPECT_FALSE(std::filesystem::exists(made));
+    const std::string opener = fileText(bin + "/xdg-open.pid");
+    ASSERT_FALSE(opener.empty());
+    EXPECT_EQ(kill(std::stoi(opener), SIGTERM), 0) << "the opener should still run";
 }
 
 TEST_F(WebhopProgram, NoAddressShowsTheOperatingInstructionsAndOpensNothing)
@@ -71,43 +74,39 @@ TEST_F(WebhopProgram, NoAddressShowsTheOperatingInstructionsAndOpensNothing)
     EXPECT_FALSE(std::filesystem::exists(log));
 }
 
-// xdg-open starts the browser in the background and returns: the browser
-// must not keep the host waiting on the pipe it reads webhop's output from.
-TEST_F(WebhopProgram, HostReadingThroughAPipeSeesTheEndWhenWebhopEnds)
+// A host may leave webhop signals blocked or ignored, SIGCHLD among them: a
+// failing opener must still be seen. awk touches no signal: what it reads of
+// itself is what it was started with.
+TEST_F(WebhopProgram, FailingOpenerIsReportedAndStartsWithDefaultSignalsWhateverTheHostLeft)
 {
-    installOpener(logsArguments + "/bin/sleep 30 &\necho $! > \"$0.pid\"\n");
-    int output = -1;
-    const pid_t child = startProgramOnPipe(WEBHOP_BINARY, {"https://example.org/f"}, environment(), output);
-    std::string text;
-    const bool ended = readsToEndWithin(output, std::chrono::seconds(10), text);
-    close(output);
-    EXPECT_EQ(exitStatusOf(child), 0) << text;
-    const std::string browser = fileText(bin + "/xdg-open.pid");
-    ASSERT_FALSE(browser.empty());
-    EXPECT_EQ(kill(std::stoi(browser), SIGTERM), 0) << "the browser should still have run";
-    EXPECT_TRUE(ended) << "the pipe stayed open after webhop ended";
-    EXPECT_EQ(text, "");
-}
-
-// A host may leave webhop signals blocked or ignored, SIGCHLD among them.
-// awk touches no signal: what it reads of itself is what it was started with.
-TEST_F(WebhopProgram, OpenerStartsWithDefaultSignalsAndItsFailureIsSeenWhateverTheHostLeft)
-{
-    const std::string signals = dir / "signals";
-    installOpener("#!/usr/bin/awk -f\nBEGIN { while ((getline line < \"/proc/self/status\") > 0)\n"
-                  "  if (split(line, field, \"\\t\") && field[1] ~ /^Sig(Blk|Ign):/) print field[2] > \"" +
-                  signals + "\"\n  exit 3 }\n");
-    const ProgramResult result = webhop({"--ignore-signal=TERM,INT,CHLD", "--block-signal=TERM,USR1,CHLD",
-                                         WEBHOP_BINARY, "http://f/"}, "/usr/bin/env");
+    const std::string signals = dir / "signals", failed = "The desktop could not open http://f/ (" + bin + "/xdg-open ended with ";
+    const struct {
+        std::string opener;
+        std::filesystem::perms perms;
+        std::string said;
+    } cases[] = {
+        {"#!/usr/bin/awk -f\nBEGIN { while ((getline line < \"/proc/self/status\") > 0)\n"
+         "  if (split(line, field, \"\\t\") && field[1] ~ /^Sig(Blk|Ign):/) print field[2] > \"" + signals +
+             "\"\n  exit 3 }\n",
+         std::filesystem::perms::owner_all, failed + "exit status 3) (error 440)"},
+        {logsArguments + "kill -KILL $$\n", std::filesystem::perms::owner_all, failed + "signal 9) (error 440)"},
+        {logsArguments, std::filesystem::perms::owner_read,
+         "Cannot create the browser object: xdg-open was not found on PATH (error 429)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.said);
+        installOpener(c.opener, c.perms);
+        const ProgramResult result = webhop({"--ignore-signal=TERM,INT,CHLD", "--block-signal=TERM,USR1,CHLD",
+                                             WEBHOP_BINARY, "http://f/"}, "/usr/bin/env");
+        EXPECT_EQ(result.exitStatus, 1);
+        EXPECT_THAT(result.standardError, HasSubstr("webhop: opening http://f/: " + c.said + "\n"));
+    }
     std::istringstream state(fileText(signals));
     unsigned long long blocked = 1, ignored = 1;
     state >> std::hex >> blocked >> ignored;
     EXPECT_EQ(blocked, 0u) << std::hex << blocked;
     // 32 and 33 are the C library's own: its spawn leaves them ignored in every child.
     EXPECT_EQ(ignored & ~(3ull << 31), 0u) << std::hex << ignored;
-    EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_THAT(result.standardError, HasSubstr("webhop: opening http://f/: The desktop could not open http://f/ (" +
-                                                bin + "/xdg-open ended with exit status 3) (error 440)\n"));
 }
 
 class WebhopOnADesktop : public WebhopProgram {
@@ -134,9 +133,8 @@ TEST_F(WebhopOnADesktop, LoginWindowComesForwardMaximisedWithTheFocus)
         [&] { return x.activeWindow() == login && x.isMaximised(login) && x.inputFocus() == login; }));
 }
 
-// No opener on PATH: the browser object cannot be created. The box comes to
-// the front and is closed as a person would; killed for want of one, webhop
-// would not end with 1.
+// No opener on PATH: no browser. The box comes to the front and is closed as
+// a person would; killed for want of one, webhop would not end with 1.
 TEST_F(WebhopOnADesktop, RunTimeErrorShowsItsBoxAndWritesItsLine)
 {
     const pid_t webhop = startProgram(WEBHOP_BINARY, {"https://example.org/f"}, environment(), dir.path());

@@ -2,7 +2,6 @@
 // and how the login values are encoded; how the argument text is split, the
 // order of the browser and window calls, the run-time error box and line.
 #include <gtest/gtest.h>
-
 #include <cstdio>
 #include <optional>
 #include <sstream>
@@ -28,18 +27,15 @@ TEST(WebAddress, OnlyWebPagesAreOpenedAndAHostNameAloneIsHttp)
     } cases[] = {
         {"https://example.org/forum", "https://example.org/forum"}, {"ftp://example.org/pub", "ftp://example.org/pub"},
         {"HTTPS://Example.org/Forum", "HTTPS://Example.org/Forum"}, {"10.0.0.5/forum", "http://10.0.0.5/forum"},
-        {"www.example.org/forum", "http://www.example.org/forum"}, {"localhost:8080", "http://localhost:8080"},
-        {"www.example.org:8080/forum", "http://www.example.org:8080/forum"},
+        {"www.example.org:8080/forum", "http://www.example.org:8080/forum"}, {"localhost:8080", "http://localhost:8080"},
         {"shop.example:81?a=1", "http://shop.example:81?a=1"}, {"shop.example:81#top", "http://shop.example:81#top"},
         {"[::1]:8080/forum", "http://[::1]:8080/forum"},
-        {"example.org/a\nb\rc\x01" "d\x7f\te", "http://example.org/a%0Ab%0Dc%01d%7F%09e"},
+        {"example.org/a\nb\rc\x01" "d\x7f\te f", "http://example.org/a%0Ab%0Dc%01d%7F%09e%20f"},
         {"https://example.org/r\xE9" "p?q=\xFF", "https://example.org/r%E9p?q=%FF"},
-        {"example.org/!$&'()*+,;=:@~%41", "http://example.org/!$&'()*+,;=:@~%41"},
-        {"file:///etc/passwd", ""}, {"FILE:///etc/passwd", ""}, {"javascript:alert(1)", ""},
-        {"mailto:support@example.org", ""}, {"smb://server/share", ""}, {"ssh://host", ""},
-        {"C:\\ZLT\\REPORT.HTM", ""}, {"c:/zlt/report.htm", ""}, {"/etc/passwd", ""},
-        {"./launch.desktop", ""}, {"../x", ""}, {"~/x", ""}, {"-h", ""}, {"--help", ""},
-        {"host.example:8080x", ""}, {"", ""},
+        {"example.org/!$&'()*+,;=:@~%41\"<>", "http://example.org/!$&'()*+,;=:@~%41\"<>"},
+        {"file:///etc/passwd", ""}, {"FILE:///etc/passwd", ""}, {"javascript:alert(1)", ""}, {"ssh://host", ""},
+        {"mailto:support@example.org", ""}, {"C:\\ZLT\\REPORT.HTM", ""}, {"c:/zlt/report.htm", ""},
+        {"/etc/passwd", ""}, {"./launch.desktop", ""}, {"~/x", ""}, {"-h", ""}, {"host.example:8080x", ""}, {"", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.webPage);
@@ -56,13 +52,12 @@ TEST(WebAddress, OnlyWebPagesAreOpenedAndAHostNameAloneIsHttp)
 // a blank, or is no URL character, becomes %XX.
 TEST(WebAddress, EachByteOfALoginValueIsEncodedOnlyWhenItWouldChangeTheQuery)
 {
-    const std::string listed = "&#%+=? ";
     for (int byte = 0; byte < 256; ++byte) {
         SCOPED_TRACE(byte);
         const char c = static_cast<char>(byte);
         char escaped[4];
         std::snprintf(escaped, sizeof escaped, "%%%02X", static_cast<unsigned>(byte));
-        const bool encode = byte < 0x20 || byte >= 0x7F || listed.find(c) != std::string::npos;
+        const bool encode = byte < 0x20 || byte >= 0x7F || std::string("&#%+=? ").find(c) != std::string::npos;
         EXPECT_EQ(percentEncoded(std::string(1, c)), encode ? std::string(escaped) : std::string(1, c));
     }
 }
@@ -73,7 +68,6 @@ struct WebhopRun {
     zlt::testing::RecordingBrowserFactory browsers{log};
     zlt::testing::RecordingWindowSystem windows{log};
     std::ostringstream errors;
-
     int operator()(const std::string& argumentText)
     {
         WebhopPlatform platform{messages, [this] { return browsers.create(); }, windows, &errors};
@@ -90,10 +84,8 @@ TEST(WebPageLoader, NavigatesThenShowsTheBrowserThenBringsTheLoginWindowForward)
     } cases[] = {
         {"https://example.org/f", "https://example.org/f"},
         {"  https://example.org/f 2000 AB123", login + "AB123"},
-        {"https://example.org/f 2000", login},
-        {"https://example.org/f 2000 ", login},
+        {"https://example.org/f 2000 ", login}, {"https://example.org/f 2000  AB123", login},
         {"https://example.org/f  2000 AB123", "https://example.org/f"},  // an empty postcode: no login
-        {"https://example.org/f 2000  AB123", login},
         {"https://example.org/f 2000 AB123 extra more", login + "AB123"},
         {"https://example.org/f?l=en 2000 AB", "https://example.org/f?l=en?loc=forum&pc=2000&rn=AB"},
         {"www.example.org/f K\xC3\xB6ln\t4 A&B", "http://www.example.org/f?loc=forum&pc=K%C3%B6ln%094&rn=A%26B"},
