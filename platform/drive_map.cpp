@@ -20,17 +20,17 @@ std::string_view trim(std::string_view s)
 
 }  // namespace
 
-DriveMap DriveMap::parse(std::string_view spec, const std::string& home)
+DriveMap DriveMap::parse(std::string_view setting, const std::string& home)
 {
-    if (trim(spec).empty())
-        spec = "C=~/.dosemu/drive_c";
+    if (trim(setting).empty())
+        setting = "C=~/.dosemu/drive_c";
     DriveMap map;
     size_t start = 0;
-    while (start <= spec.size()) {
-        size_t end = spec.find(';', start);
+    while (start <= setting.size()) {
+        size_t end = setting.find(';', start);
         if (end == std::string_view::npos)
-            end = spec.size();
-        const std::string_view pair = trim(spec.substr(start, end - start));
+            end = setting.size();
+        const std::string_view pair = trim(setting.substr(start, end - start));
         start = end + 1;
         if (pair.empty())
             continue;
