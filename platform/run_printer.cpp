@@ -1,6 +1,6 @@
 #include "platform/run_printer.h"
 
-#include <cctype>
+#include "platform/ascii.h"
 
 namespace zlt {
 
@@ -29,13 +29,8 @@ void RunPrinter::setColour(HostColour colour) { change(settings_.colour, colour)
 
 bool RunPrinter::fontIs(std::string_view name) const
 {
-    const std::string& font = settings_.fontName;
-    if (font.size() != name.size())
-        return false;
-    for (size_t i = 0; i < name.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(font[i])) != std::toupper(static_cast<unsigned char>(name[i])))
-            return false;
-    return true;
+    // ASCII only: Qt has set the C locale from the user's.
+    return upperAscii(settings_.fontName) == upperAscii(name);
 }
 
 void RunPrinter::printText(std::string_view text)

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <string>
 
+#include "platform/ascii.h"
 #include "platform/run_time_error.h"
 
 namespace zlt::rtf {
@@ -35,16 +36,6 @@ constexpr int LongestParameter = 10;
 bool isOneOf(std::string_view name, const std::string_view* begin, const std::string_view* end)
 {
     return std::find(begin, end, name) != end;
-}
-
-bool isLetter(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
 }
 
 [[noreturn]] void refuse(const std::string& reason)
@@ -132,7 +123,7 @@ private:
         if (i + 1 >= bytes_.size())
             refuse("it ends inside a control word");
         const char c = bytes_[i + 1];
-        if (isLetter(c))
+        if (isAsciiLetter(c))
             return controlWord(i);
         Group& group = groups_.back();
         if (c == '*') {
@@ -157,7 +148,7 @@ private:
     std::size_t controlWord(std::size_t i)
     {
         std::size_t j = i + 1;
-        while (j < bytes_.size() && isLetter(bytes_[j]) && j - (i + 1) < LongestControlWord)
+        while (j < bytes_.size() && isAsciiLetter(bytes_[j]) && j - (i + 1) < LongestControlWord)
             ++j;
         const std::string_view name = bytes_.substr(i + 1, j - (i + 1));
         bool negative = false;
@@ -167,7 +158,7 @@ private:
         }
         bool hasParameter = false;
         long long parameter = 0;
-        for (int digits = 0; j < bytes_.size() && isDigit(bytes_[j]) && digits < LongestParameter; ++digits, ++j) {
+        for (int digits = 0; j < bytes_.size() && isAsciiDigit(bytes_[j]) && digits < LongestParameter; ++digits, ++j) {
             parameter = parameter * 10 + (bytes_[j] - '0');
             hasParameter = true;
         }

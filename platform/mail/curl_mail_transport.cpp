@@ -21,6 +21,7 @@
 #include "platform/mail/curl_mail_message.h"
 #include "platform/mail/curl_resources.h"
 #include "platform/mail/smtp_dialogue.h"
+#include "platform/ascii.h"
 #include "platform/run_time_error.h"
 
 namespace zlt {
@@ -81,7 +82,7 @@ bool isUsableAddress(std::string_view address)
 
 bool isHostCharacter(char c, bool allowColon)
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '-' ||
+    return isAsciiLetter(c) || isAsciiDigit(c) || c == '.' || c == '-' ||
            c == '_' || (allowColon && c == ':');
 }
 

@@ -1,7 +1,8 @@
 #include "platform/mail/smtp_dialogue.h"
 
 #include <array>
-#include <cctype>
+
+#include "platform/ascii.h"
 
 namespace zlt::mail {
 
@@ -10,15 +11,11 @@ namespace {
 constexpr std::array<std::string_view, 13> Verbs = {"EHLO", "HELO", "STARTTLS", "AUTH", "MAIL", "RCPT", "DATA",
                                                      "QUIT", "NOOP", "RSET", "VRFY", "EXPN", "HELP"};
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
 }  // namespace
 
 void SmtpDialogue::commandSent(std::string_view line)
 {
-    std::string verb;
-    for (const char c : line.substr(0, line.find_first_of(" \r\n")))
-        verb += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string verb = upperAscii(line.substr(0, line.find_first_of(" \r\n")));
     bool known = false;
     for (const auto candidate : Verbs)
         known = known || verb == candidate;
@@ -50,7 +47,7 @@ void SmtpDialogue::replyReceived(std::string_view text)
 
 void SmtpDialogue::replyLine(std::string_view line)
 {
-    if (line.size() < 3 || !isDigit(line[0]) || !isDigit(line[1]) || !isDigit(line[2]))
+    if (line.size() < 3 || !isAsciiDigit(line[0]) || !isAsciiDigit(line[1]) || !isAsciiDigit(line[2]))
         return;
     const int code = (line[0] - '0') * 100 + (line[1] - '0') * 10 + (line[2] - '0');
     const std::string_view text = line.size() > 4 ? line.substr(4) : std::string_view();
