@@ -1,5 +1,7 @@
 #include "platform/mail/mail_header_text.h"
 
+#include "platform/ascii.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstddef>
@@ -71,13 +73,14 @@ std::string encodedWords(std::string_view utf8)
     return out;
 }
 
-// Line breaks as single spaces: a header value is one logical line.
-std::string oneLine(std::string_view text)
+// Each CR LF, lone CR and lone LF of the text as `lineBreak`.
+std::string withLineBreaksAs(std::string_view text, std::string_view lineBreak)
 {
     std::string out;
+    out.reserve(text.size() + text.size() / 32);
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\r' || text[i] == '\n') {
-            out += ' ';
+            out += lineBreak;
             if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
                 ++i;
         } else {
@@ -85,6 +88,12 @@ std::string oneLine(std::string_view text)
         }
     }
     return out;
+}
+
+// Line breaks as single spaces: a header value is one logical line.
+std::string oneLine(std::string_view text)
+{
+    return withLineBreaksAs(text, " ");
 }
 
 bool keepsAsPlainText(std::string_view text)
@@ -98,7 +107,7 @@ bool isHostName(std::string_view name)
     if (name.empty() || name.front() == '.' || name.back() == '.')
         return false;
     for (const char c : name)
-        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '-'))
+        if (!(isAsciiLetter(c) || isAsciiDigit(c) || c == '.' || c == '-'))
             return false;
     return true;
 }
@@ -187,7 +196,7 @@ std::string attachmentDisposition(std::string_view fileName)
     static constexpr char Hex[] = "0123456789ABCDEF";
     std::string out = "attachment; filename*=utf-8''";
     for (const unsigned char c : fileName) {
-        const bool attrChar = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+        const bool attrChar = isAsciiLetter(static_cast<char>(c)) || isAsciiDigit(static_cast<char>(c)) ||
                               std::string_view("!#$&+-.^_`|~").find(static_cast<char>(c)) != std::string_view::npos;
         if (attrChar)
             out += static_cast<char>(c);
@@ -215,18 +224,7 @@ std::string messageId(std::uint64_t randomBits, std::int64_t unixMilliseconds, s
 
 std::string withCrLf(std::string_view text)
 {
-    std::string out;
-    out.reserve(text.size() + text.size() / 32);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            out += "\r\n";
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
+    return withLineBreaksAs(text, "\r\n");
 }
 
 }  // namespace zlt::mail
