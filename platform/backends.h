@@ -2,6 +2,7 @@
 // The real Linux backends of the platform interfaces. Each program's main
 // wires these from its Settings; tests wire the doubles of platform/testing/.
 #include <memory>
+#include <string>
 
 #include "platform/browser.h"
 #include "platform/clock.h"
@@ -42,6 +43,10 @@ std::unique_ptr<WindowSystem> makeWindowSystem();
 std::unique_ptr<FileSystem> makeFileSystem();
 
 std::unique_ptr<Clock> makeSystemClock();
+
+// The folder holding the running binary, where the build puts the pictures
+// the programs ship with; empty when the system cannot tell.
+std::string programDirectory();
 
 // xdg-open found on the PATH setting; none when there is no opener.
 std::unique_ptr<DesktopOpener> makeDesktopOpener(const Settings& settings);

@@ -15,7 +15,7 @@ PACKAGES=(
   # benchmarks: the usual Linux text printing baseline, and time(1)
   enscript ghostscript time
   # a private CUPS server for the printing tests
-  cups-daemon cups-client
+  cups-daemon cups-client libcups2-dev
   # test peers written in Python
   python3
   # run time: the desktop opener that webhop hands web addresses to
@@ -24,6 +24,8 @@ PACKAGES=(
   libxlsxwriter-dev libcurl4-openssl-dev
   # independent readers of what the shared pieces write: RTF, workbooks, mail
   unrtf libreoffice-writer-nogui libreoffice-calc-nogui python3-openpyxl python3-aiosmtpd
+  # benchmark baselines: one msmtp per message
+  msmtp
 )
 
 missing=()

@@ -1,0 +1,22 @@
+#include "platform/backends.h"
+
+#include <unistd.h>
+
+#include <string>
+
+namespace zlt {
+
+std::string programDirectory()
+{
+    // The kernel's link names the binary however it was started (PATH
+    // search, a relative path, a symbolic link), so its pictures are found
+    // beside it from any working directory.
+    std::string path(4096, '\0');
+    const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
+    if (length <= 0 || static_cast<std::size_t>(length) >= path.size()) return {};
+    path.resize(static_cast<std::size_t>(length));
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash == 0 ? 1 : slash);
+}
+
+}  // namespace zlt
