@@ -1,16 +1,21 @@
-// Opens one report in the real viewer window, offscreen, and says how long
-// the load took and how often the status bar was painted while it ran.
+// Opens one report in the real viewer window and says how long the load
+// took and how often the status bar was painted while it ran. Offscreen
+// unless QT_QPA_PLATFORM says otherwise (xcb: a real X display, where the
+// window is first mapped and exposed, as a user's is before any command).
 //   viewer_open_bench REPORT
-// Prints one line: bytes, lines, seconds, status-bar paints, paints per
-// second, the longest time the status bar went unpainted, and when the last
-// line was read, and when the window had painted the loaded report.
+// Prints one line: bytes, lines, seconds until the command returned,
+// status-bar paints, paints per second, the longest time the status bar
+// went unpainted, and when the loaded report was on the screen (painted,
+// and on X every drawing request carried out by the server).
 #include "platform/backends.h"
 #include "platform/testing/recording_printer.h"
 #include "platform/testing/scripted_dialog.h"
 #include "repview/viewer/viewer_window.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
+#include <QWindow>
 #include <QPlainTextEdit>
 
 #include <cstdio>
@@ -60,16 +65,16 @@ int main(int argc, char** argv)
     testing::ScriptedDialog dialog;
     ViewerWindow window(engine, dialog, codePage, files);
     window.show();
+    QDeadlineTimer exposed(10000);
+    while (!(window.windowHandle() && window.windowHandle()->isExposed()) && !exposed.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     QCoreApplication::processEvents();
 
     QElapsedTimer clock;
     PaintClock paints(clock);
     window.fileStatus()->installEventFilter(&paints);
-    qint64 lines = 0, lastLine = 0;
-    window.setLineLoadedHook([&] {
-        ++lines;
-        lastLine = clock.nsecsElapsed();
-    });
+    qint64 lines = 0;  // counted only: a clock read per line would weigh on the load
+    window.setLineLoadedHook([&] { ++lines; });
 
     dialog.answerFile(argv[1]);
     clock.start();
@@ -78,6 +83,7 @@ int main(int argc, char** argv)
     // Until the window has painted the shown report.
     QCoreApplication::processEvents();
     window.repaint();
+    QGuiApplication::sync();
     const qint64 painted = clock.nsecsElapsed();
 
     const QString done = window.fileStatus()->panelText(3);
@@ -92,8 +98,8 @@ int main(int argc, char** argv)
     }
     longestGap = std::max(longestGap, painted - last);
     const double seconds = total / 1e9;
-    std::printf("bytes=%s lines=%lld seconds=%.3f paints=%zu paints_per_second=%.1f longest_unpainted_ms=%.1f last_line_s=%.3f shown_s=%.3f\n",
+    std::printf("bytes=%s lines=%lld seconds=%.3f paints=%zu paints_per_second=%.1f longest_unpainted_ms=%.1f shown_s=%.3f\n",
                 done.mid(15, done.size() - 21).toUtf8().constData(), static_cast<long long>(lines), seconds,
-                paints.paints.size(), paints.paints.size() / (painted / 1e9), longestGap / 1e6, lastLine / 1e9, painted / 1e9);
+                paints.paints.size(), paints.paints.size() / (painted / 1e9), longestGap / 1e6, painted / 1e9);
     return 0;
 }

@@ -14,8 +14,8 @@ PACKAGES=(
   xvfb xauth openbox x11-utils xdotool
   # benchmarks: the usual Linux text printing baseline, and time(1)
   enscript ghostscript time
-  # a private CUPS server for the printing tests
-  cups-daemon cups-client libcups2-dev
+  # a private CUPS server for the printing tests; strace counts their connections
+  cups-daemon cups-client libcups2-dev strace
   # test peers written in Python
   python3
   # run time: the desktop opener that webhop hands web addresses to

@@ -12,14 +12,70 @@
 #include <fcntl.h>
 #include <stdio.h>
 #include <unistd.h>
+#include <utility>
 
 namespace fs = std::filesystem;
 
 namespace zlt::pdf {
 
 namespace {
+
 constexpr std::string_view UnfinishedSuffix = ".unfinished";
-}
+
+class PdfFileOutput : public PdfJobOutput {
+public:
+    explicit PdfFileOutput(ReservedFile file) : path_(std::move(file.path))
+    {
+        file_ = ::fdopen(file.descriptor, "wb");
+        if (file_ == nullptr) {
+            const int error = errno;
+            ::close(file.descriptor);
+            fail("cannot write", error);
+        }
+    }
+    ~PdfFileOutput() override { abandon(); }
+
+    void write(std::string_view bytes) override
+    {
+        if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
+            fail("cannot write", errno);
+    }
+
+    void finish() override
+    {
+        // Not synced: a job only takes its .pdf name once it is written
+        // whole, which is what a killed print needs; a sync per job would
+        // double the time of a report of thousands of one-page jobs.
+        std::FILE* file = std::exchange(file_, nullptr);
+        if (std::fclose(file) != 0)
+            fail("cannot finish", errno);
+        publishPdfFile(path_);
+        path_.clear();
+    }
+
+    void abandon() noexcept override
+    {
+        if (file_ != nullptr)
+            std::fclose(std::exchange(file_, nullptr));
+        std::error_code ignored;  // the job failed already; a leftover name is no news
+        if (!path_.empty())
+            fs::remove(std::exchange(path_, {}), ignored);
+    }
+
+private:
+    [[noreturn]] void fail(const char* what, int error)
+    {
+        const std::string where = path_.string();
+        abandon();
+        throw RunTimeError(error_number::PrinterError,
+                           std::string("Printer error: ") + what + " " + where + ": " + std::strerror(error));
+    }
+
+    fs::path path_;
+    std::FILE* file_ = nullptr;
+};
+
+}  // namespace
 
 fs::path defaultPdfFolder(const std::string& home)
 {
@@ -84,6 +140,13 @@ fs::path publishPdfFile(const fs::path& unfinished)
                            "Printer error: cannot name the finished job " + target.string() + ": " + std::strerror(errno));
     }
     throw RunTimeError(error_number::PrinterError, "Printer error: no free file name for " + base + ".pdf");
+}
+
+PdfFolderSink::PdfFolderSink(fs::path folder) : folder_(std::move(folder)), runStamp_(makeRunStamp()) {}
+
+std::unique_ptr<PdfJobOutput> PdfFolderSink::startJob(const std::string&)
+{
+    return std::make_unique<PdfFileOutput>(reservePdfFile(folder_, runStamp_, ++jobs_));
 }
 
 }  // namespace zlt::pdf

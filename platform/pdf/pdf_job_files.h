@@ -2,7 +2,10 @@
 // The PDF files that stand for print jobs: where they go by default and how
 // they are named, so that they sort in job order and none is overwritten.
 #include <filesystem>
+#include <memory>
 #include <string>
+
+#include "platform/pdf/pdf_job_sink.h"
 
 namespace zlt::pdf {
 
@@ -28,5 +31,18 @@ std::filesystem::path publishPdfFile(const std::filesystem::path& unfinished);
 
 // The date, time and process that name the files of one run.
 std::string makeRunStamp();
+
+// One PDF file per job in the folder, named as reservePdfFile says and
+// published when whole; an abandoned job's file is removed.
+class PdfFolderSink : public PdfJobSink {
+public:
+    explicit PdfFolderSink(std::filesystem::path folder);
+    std::unique_ptr<PdfJobOutput> startJob(const std::string& title) override;
+
+private:
+    std::filesystem::path folder_;
+    std::string runStamp_;
+    int jobs_ = 0;
+};
 
 }  // namespace zlt::pdf

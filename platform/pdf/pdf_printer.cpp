@@ -2,7 +2,6 @@
 
 #include "platform/ascii.h"
 #include "platform/ean13_layout.h"
-#include "platform/pdf/pdf_job_files.h"
 
 #include <charconv>
 #include <fstream>
@@ -17,6 +16,8 @@ namespace {
 constexpr double Advance = 0.6;
 constexpr double LineSpacing = 1.1328;
 constexpr double Ascent = 0.8328;
+// What the printer's queue shows for every job.
+const std::string DocumentTitle = "Report";
 
 }  // namespace
 
@@ -38,8 +39,8 @@ PaperSize paperSizeOf(const std::string& setting)
     return paper;
 }
 
-PdfPrinter::PdfPrinter(std::filesystem::path folder, const std::array<std::uint8_t, 256>& winAnsi, PaperSize paper)
-    : folder_(std::move(folder)), winAnsi_(winAnsi), paper_(paper), runStamp_(makeRunStamp())
+PdfPrinter::PdfPrinter(std::unique_ptr<PdfJobSink> jobs, const std::array<std::uint8_t, 256>& winAnsi, PaperSize paper)
+    : jobs_(std::move(jobs)), winAnsi_(winAnsi), paper_(paper)
 {
 }
 
@@ -57,10 +58,8 @@ double PdfPrinter::lineHeight() { return settings().points * LineSpacing; }
 
 void PdfPrinter::startPage()
 {
-    if (!writer_) {
-        ReservedFile file = reservePdfFile(folder_, runStamp_, ++jobs_);
-        writer_ = std::make_unique<PdfWriter>(std::move(file.path), file.descriptor);
-    }
+    if (!writer_)
+        writer_ = std::make_unique<PdfWriter>(jobs_->startJob(DocumentTitle));
     content_.clear();
     // Text past the printable area's edges is cut off.
     content_ += "q ";
@@ -198,8 +197,7 @@ void PdfPrinter::endDocument()
         finishPage();
     if (writer_) {
         std::unique_ptr<PdfWriter> writer = std::move(writer_);
-        writer->finish("Report");
-        publishPdfFile(writer->path());
+        writer->finish(DocumentTitle);
     }
     documentClosed();
 }

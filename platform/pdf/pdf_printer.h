@@ -1,13 +1,14 @@
 #pragma once
-// A printer whose print jobs are PDF files written directly, one per
-// document, in the standard Courier fonts. It draws EAN-13 symbols itself.
-// Host text must be in a code page the standard fonts' encoding holds.
+// A printer whose print jobs are PDF documents written directly, one per
+// document, in the standard Courier fonts, into files or a printer's queue.
+// It draws EAN-13 symbols itself. Host text must be in a code page the
+// standard fonts' encoding holds.
 #include <array>
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <string>
 
+#include "platform/pdf/pdf_job_sink.h"
 #include "platform/pdf/pdf_writer.h"
 #include "platform/run_printer.h"
 
@@ -26,7 +27,7 @@ PaperSize paperSizeOf(const std::string& setting);
 class PdfPrinter : public RunPrinter {
 public:
     // winAnsi: the WinAnsi byte of each host byte (see winAnsiTable).
-    PdfPrinter(std::filesystem::path folder, const std::array<std::uint8_t, 256>& winAnsi, PaperSize paper = {});
+    PdfPrinter(std::unique_ptr<PdfJobSink> jobs, const std::array<std::uint8_t, 256>& winAnsi, PaperSize paper = {});
     ~PdfPrinter() override;
 
     int fontCount() override;
@@ -48,11 +49,9 @@ private:
     void fillRectangle(double x, double y, double width, double height);
     void appendNumber(double value);
 
-    std::filesystem::path folder_;
+    std::unique_ptr<PdfJobSink> jobs_;
     std::array<std::uint8_t, 256> winAnsi_;
     PaperSize paper_;
-    std::string runStamp_;
-    int jobs_ = 0;
 
     std::unique_ptr<PdfWriter> writer_;
     bool pageOpen_ = false;

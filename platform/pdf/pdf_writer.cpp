@@ -2,12 +2,8 @@
 
 #include "platform/run_time_error.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
-#include <cstring>
 #include <zlib.h>
 
 namespace zlt::pdf {
@@ -39,39 +35,16 @@ std::string escapeText(const std::string& text)
 
 }  // namespace
 
-PdfWriter::PdfWriter(std::filesystem::path path, int descriptor) : path_(std::move(path)), offsets_(FirstFreeObject, 0)
+PdfWriter::PdfWriter(std::unique_ptr<PdfJobOutput> output) : output_(std::move(output)), offsets_(FirstFreeObject, 0)
 {
-    file_ = ::fdopen(descriptor, "wb");
-    if (file_ == nullptr) {
-        const int error = errno;
-        ::close(descriptor);
-        fail("cannot write", std::strerror(error));
-    }
     write("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
 }
 
-PdfWriter::~PdfWriter()
-{
-    if (file_ != nullptr)
-        abandon();
-}
-
-void PdfWriter::fail(const char* what, const std::string& reason)
-{
-    if (file_ != nullptr) {
-        std::fclose(file_);
-        file_ = nullptr;
-    }
-    std::error_code ec;
-    std::filesystem::remove(path_, ec);
-    throw RunTimeError(error_number::PrinterError, std::string("Printer error: ") + what + " " + path_.string() +
-                                                   (reason.empty() ? std::string() : ": " + reason));
-}
+PdfWriter::~PdfWriter() { abandon(); }
 
 void PdfWriter::write(std::string_view text)
 {
-    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size())
-        fail("cannot write", std::strerror(errno));
+    output_->write(text);
     offset_ += static_cast<long>(text.size());
 }
 
@@ -92,7 +65,7 @@ void PdfWriter::addPage(double width, double height, std::string_view content)
     std::string packed(size, '\0');
     if (compress2(reinterpret_cast<Bytef*>(packed.data()), &size, reinterpret_cast<const Bytef*>(content.data()),
                   static_cast<uLong>(content.size()), Z_BEST_SPEED) != Z_OK)
-        fail("cannot compress a page of", "out of memory");
+        throw RunTimeError(error_number::PrinterError, "Printer error: out of memory compressing a page");
     packed.resize(size);
 
     int contents = beginObject();
@@ -133,24 +106,17 @@ void PdfWriter::finish(const std::string& title)
     }
     write("trailer\n<< /Size " + std::to_string(offsets_.size()) + " /Root 1 0 R /Info " + std::to_string(info) +
           " 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n");
-    // Not synced: a job only takes its .pdf name once it is written whole,
-    // which is what a killed print needs; a sync per job would double the
-    // time of a report of thousands of one-page jobs.
-    if (std::fclose(file_) != 0) {
-        file_ = nullptr;
-        fail("cannot finish", std::strerror(errno));
-    }
-    file_ = nullptr;
+    // A job whose finish failed is abandoned by the destructor.
+    output_->finish();
+    output_.reset();
 }
 
-void PdfWriter::abandon()
+void PdfWriter::abandon() noexcept
 {
-    if (file_ != nullptr) {
-        std::fclose(file_);
-        file_ = nullptr;
+    if (output_) {
+        output_->abandon();
+        output_.reset();
     }
-    std::error_code ec;
-    std::filesystem::remove(path_, ec);
 }
 
 }  // namespace zlt::pdf

@@ -2,11 +2,12 @@
 // Writes one PDF file page by page, so memory holds one page at most. Text
 // is set in the standard Courier fonts (/F1 regular, /F2 bold, /F3 oblique,
 // /F4 bold oblique) in WinAnsiEncoding, which every PDF reader has.
-#include <cstdio>
-#include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/pdf/pdf_job_sink.h"
 
 namespace zlt::pdf {
 
@@ -21,30 +22,25 @@ inline void appendLiteralCharacter(std::string& out, char c)
 
 class PdfWriter {
 public:
-    // Writes to the file open on the descriptor, which it takes over.
-    // Throws RunTimeError PrinterError when the file cannot be written.
-    PdfWriter(std::filesystem::path path, int descriptor);
+    // Writes the job's bytes to the output; the output's errors (RunTimeError
+    // PrinterError) come through. A writer destroyed unfinished abandons the job.
+    explicit PdfWriter(std::unique_ptr<PdfJobOutput> output);
     ~PdfWriter();
     PdfWriter(const PdfWriter&) = delete;
     PdfWriter& operator=(const PdfWriter&) = delete;
 
     // One page of the given size (points) drawn by the content stream.
     void addPage(double width, double height, std::string_view content);
-    // Writes what ties the pages together and closes the file.
+    // Writes what ties the pages together and finishes the job.
     void finish(const std::string& title);
-    // Closes and removes the file.
-    void abandon();
-
-    const std::filesystem::path& path() const { return path_; }
+    // Nothing of the job is printed.
+    void abandon() noexcept;
 
 private:
     int beginObject(int id = 0);
     void write(std::string_view text);
-    // reason: the system's word on it, when it gave one.
-    [[noreturn]] void fail(const char* what, const std::string& reason);
 
-    std::filesystem::path path_;
-    std::FILE* file_ = nullptr;
+    std::unique_ptr<PdfJobOutput> output_;
     long offset_ = 0;
     std::vector<long> offsets_;  // by object number; 0 for not yet written
     std::vector<int> pages_;

@@ -1,16 +1,16 @@
 #include "platform/qt/printer_destination.h"
 
-#include "platform/run_time_error.h"
-
-#include <QPrinterInfo>
-
 #include <stdexcept>
-
-namespace fs = std::filesystem;
 
 namespace zlt::qt {
 
 PrinterDestination destinationFromSettings(const Settings& settings)
+{
+    cups::CupsServer server;
+    return destinationFromSettings(settings, server);
+}
+
+PrinterDestination destinationFromSettings(const Settings& settings, cups::CupsServer& server)
 {
     PrinterDestination d;
     const std::string& setting = settings.printer;
@@ -21,25 +21,15 @@ PrinterDestination destinationFromSettings(const Settings& settings)
             throw std::invalid_argument("REPVIEW_PRINTER=pdf: names no folder");
         return d;
     }
-    if (!setting.empty()) {
-        if (QPrinterInfo::printerInfo(QString::fromStdString(setting)).isNull())
-            throw std::invalid_argument("REPVIEW_PRINTER=" + setting + " names no printer known to CUPS");
-        d.kind = PrinterDestination::Kind::Cups;
-        d.printerName = setting;
-        return d;
-    }
-    QString name = QPrinterInfo::defaultPrinterName();
-    if (name.isEmpty()) {
-        const QStringList all = QPrinterInfo::availablePrinterNames();
-        if (!all.isEmpty())
-            name = all.first();
-    }
-    if (name.isEmpty()) {
+    const std::string name = server.findPrinter(setting);
+    if (name.empty() && !setting.empty())
+        throw std::invalid_argument("REPVIEW_PRINTER=" + setting + " names no printer known to CUPS");
+    if (name.empty()) {
         d.kind = PrinterDestination::Kind::PdfFolder;
         d.pdfFolder = defaultPdfFolder(settings.home);
     } else {
         d.kind = PrinterDestination::Kind::Cups;
-        d.printerName = name.toStdString();
+        d.printerName = name;
     }
     return d;
 }

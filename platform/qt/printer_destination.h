@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/cups/cups_server.h"
 #include "platform/pdf/pdf_job_files.h"
 #include "platform/settings.h"
 
@@ -20,7 +21,10 @@ struct PrinterDestination {
 
 // REPVIEW_PRINTER ("pdf:<folder>" or a CUPS printer name); empty: the
 // default CUPS printer, or PDF files in ~/Documents/Repview with none.
-// Throws std::invalid_argument for a printer CUPS does not know.
+// Throws std::invalid_argument for a printer CUPS does not know. The
+// printer is looked up over the server's connection, which the run keeps.
+PrinterDestination destinationFromSettings(const Settings& settings, cups::CupsServer& server);
+// The same over a connection of its own.
 PrinterDestination destinationFromSettings(const Settings& settings);
 
 }  // namespace zlt::qt

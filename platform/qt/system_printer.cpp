@@ -1,20 +1,26 @@
 #include "platform/backends.h"
+#include "platform/cups/cups_job_sink.h"
 #include "platform/pdf/pdf_printer.h"
 #include "platform/pdf/win_ansi.h"
 #include "platform/qt/qt_printer.h"
 
 namespace zlt {
 
-// Reports printed to PDF files are written directly: drawing through Qt
-// costs a font embedding per file, which dominates a report of thousands of
-// one-page jobs. Code pages the standard PDF fonts cannot show (the DOS
-// pages' box drawing) still go through Qt, whose fonts have every glyph.
+// Reports are written as PDF directly, into files or a CUPS printer's queue
+// over one connection: drawing through Qt costs a font embedding per job,
+// which dominates a report of thousands of one-page jobs. Code pages the
+// standard PDF fonts cannot show (the DOS pages' box drawing) still go
+// through Qt, whose fonts have every glyph.
 std::unique_ptr<Printer> makeSystemPrinter(const CodePage& codePage, const Settings& settings)
 {
-    qt::PrinterDestination destination = qt::destinationFromSettings(settings);
-    if (destination.kind == qt::PrinterDestination::Kind::PdfFolder) {
-        if (auto table = pdf::winAnsiTable(codePage))
-            return std::make_unique<pdf::PdfPrinter>(destination.pdfFolder, *table, pdf::paperSizeOf(settings.paperSize));
+    auto server = std::make_unique<cups::CupsServer>();
+    qt::PrinterDestination destination = qt::destinationFromSettings(settings, *server);
+    if (auto table = pdf::winAnsiTable(codePage)) {
+        const pdf::PaperSize paper = pdf::paperSizeOf(settings.paperSize);
+        if (destination.kind == qt::PrinterDestination::Kind::PdfFolder)
+            return std::make_unique<pdf::PdfPrinter>(std::make_unique<pdf::PdfFolderSink>(destination.pdfFolder), *table, paper);
+        return std::make_unique<pdf::PdfPrinter>(
+            std::make_unique<cups::CupsJobSink>(std::move(server), destination.printerName), *table, paper);
     }
     return std::make_unique<qt::QtPrinter>(destination, codePage);
 }

@@ -34,21 +34,51 @@ StatusPanel::StatusPanel(int width, QWidget* parent) : QFrame(parent)
     setFixedSize(width, PanelHeight);
 }
 
+QString StatusPanel::text() const
+{
+    return counting_ ? text_ + QString::number(count_) + after_ : text_;
+}
+
 void StatusPanel::setText(QString text)
 {
-    if (text == text_)
+    if (!counting_ && text == text_)
         return;
+    counting_ = false;
     text_ = std::move(text);
+    after_.clear();
+    markForPainting();
+}
+
+void StatusPanel::setCountedText(const QString& before, std::int64_t count, const QString& after)
+{
+    if (counting_ && count == count_ && before == text_ && after == after_)
+        return;
+    if (!counting_ || before != text_ || after != after_) {
+        counting_ = true;
+        text_ = before;
+        after_ = after;
+    }
+    count_ = count;
+    markForPainting();
+}
+
+void StatusPanel::markForPainting()
+{
+    // One pending update is enough, however often the text changes before it.
+    if (painting_)
+        return;
+    painting_ = true;
     update();
 }
 
 void StatusPanel::paintEvent(QPaintEvent* event)
 {
+    painting_ = false;
     QFrame::paintEvent(event);
     QPainter painter(this);
     QRect area = contentsRect().adjusted(2, 0, -2, 0);
     painter.setClipRect(area);
-    painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text_);
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text());
 }
 
 FileStatus::FileStatus(QWidget* parent) : QStatusBar(parent)
@@ -91,6 +121,11 @@ QString FileStatus::panelText(int panel) const
 void FileStatus::setPanelText(int panel, QString text)
 {
     (panel == 1 ? panel1_ : panel3_)->setText(std::move(text));
+}
+
+void FileStatus::setPanel3Count(const QString& before, std::int64_t count, const QString& after)
+{
+    panel3_->setCountedText(before, count, after);
 }
 
 void FileStatus::setBusyVisible(bool visible)

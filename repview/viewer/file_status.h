@@ -1,6 +1,8 @@
 #pragma once
 // FileStatus, the viewer's status bar: panel 1 the active report, panel 2
 // a picture shown while a report loads, panel 3 the load progress or size.
+#include <cstdint>
+
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QStatusBar>
@@ -16,14 +18,24 @@ class StatusPanel : public QFrame {
     Q_OBJECT
 public:
     explicit StatusPanel(int width, QWidget* parent = nullptr);
-    const QString& text() const { return text_; }
+    QString text() const;
     void setText(QString text);
+    // The text before + count + after. The count's digits are only written
+    // out when the panel is painted or its text asked for: a load counts
+    // every line, a screen shows sixty a second.
+    void setCountedText(const QString& before, std::int64_t count, const QString& after);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QString text_;
+    void markForPainting();
+
+    QString text_;  // or, counting, the text before the count
+    QString after_;
+    std::int64_t count_ = 0;
+    bool counting_ = false;
+    bool painting_ = false;  // an update is pending
 };
 
 class FileStatus : public QStatusBar {
@@ -34,6 +46,8 @@ public:
     // Panels 1 and 3.
     QString panelText(int panel) const;
     void setPanelText(int panel, QString text);
+    // before + count + after as panel 3's text (see StatusPanel).
+    void setPanel3Count(const QString& before, std::int64_t count, const QString& after);
     // Panel 2's picture.
     void setBusyVisible(bool visible);
     bool busyVisible() const;

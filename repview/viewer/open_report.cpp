@@ -77,9 +77,10 @@ std::int64_t ViewerWindow::loadReport()
     const bool undo = document->isUndoRedoEnabled();
     document->setUndoRedoEnabled(false);  // a load is not an edit to take back
     QTextCursor end(document);
-    // The text read since the last paint of the status bar goes into the box
-    // at each paint: the box fills while the status bar keeps moving, and the
-    // report is never held twice.
+    // The text read goes into the box in pieces small enough to insert well
+    // within a frame: the box fills while the status bar keeps moving, and
+    // the report is never held twice.
+    constexpr qsizetype PieceChars = 256 * 1024;
     QString pending;
     auto flush = [&] {
         end.insertText(pending);
@@ -91,14 +92,16 @@ std::int64_t ViewerWindow::loadReport()
         reportSize = file->size();
         ReportLineReader reader([&file](char* buffer, size_t size) { return file->read(buffer, size); });
         ReportTextBuilder builder(codePage_);
+        const QString fileSize = QStringLiteral("File size      ");
         const QString ofSize = QStringLiteral("  of  ") + QString::number(reportSize) + QStringLiteral(" bytes");
         while (!reader.atEnd()) {
-            if (fileStatus_->repaintThrottled() && !pending.isEmpty())
-                flush();
+            fileStatus_->repaintThrottled();
             std::string_view line = reader.nextLine();
             addLoadedChars(charsLoaded, line.size());
-            fileStatus_->setPanelText(3, QStringLiteral("File size      ") + QString::number(charsLoaded) + ofSize);
+            fileStatus_->setPanel3Count(fileSize, charsLoaded, ofSize);
             builder.appendLine(pending, line);
+            if (pending.size() >= PieceChars)
+                flush();
             if (lineLoaded_)
                 lineLoaded_();
         }

@@ -159,40 +159,106 @@ class Repview(unittest.TestCase):
                 self.assertEqual(len(glob.glob(folder + "/*-000002.pdf.unfinished")), 1)
 
 
-@unittest.skipUnless(shutil.which("cupsd") and os.geteuid() == 0, "needs cupsd and root to run a private CUPS server")
+@unittest.skipUnless(shutil.which("cupsd") and shutil.which("strace") and os.geteuid() == 0, "needs cupsd, strace and root")
 class CupsPrinting(unittest.TestCase):
-    def test_one_job_per_form_feed_on_the_named_printer_else_the_default(self):
-        root = tempfile.mkdtemp(prefix="repview-cups-")
+    """A private cupsd with two raw queues; what each job carried is read back from the server's spool."""
+    def setUp(self):
+        self.root = root = tempfile.mkdtemp(prefix="repview-cups-")
         self.addCleanup(shutil.rmtree, root, True)
         os.chmod(root, 0o755)
         with open(root + "/cupsd.conf", "w") as f:
             f.write("Listen %s/cups.sock\n<Policy default>\n<Limit All>\n</Limit>\n</Policy>\n" % root)
         with open(root + "/cups-files.conf", "w") as f:
             f.write("ServerRoot {0}\nRequestRoot {0}\nTempDir {0}\nCacheDir {0}\nStateDir {0}\nErrorLog stderr\nFileDevice Yes\n"
-                    "Sandboxing relaxed\n".format(root))
+                    "AccessLog {0}/access_log\nPageLog {0}/page_log\nSandboxing relaxed\n".format(root))
         cupsd = subprocess.Popen(["cupsd", "-f", "-c", root + "/cupsd.conf", "-s", root + "/cups-files.conf"], stderr=subprocess.DEVNULL)
         self.addCleanup(lambda: (cupsd.terminate(), cupsd.wait(20)))
-        env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "REPVIEW_PRINTER")}
-        env.update(CUPS_SERVER=root + "/cups.sock", HOME=root)
-        lp = lambda *args: subprocess.run(args, env=env, check=True, capture_output=True, timeout=60).stdout.decode()  # noqa: E731
+        self.env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "REPVIEW_PRINTER", "ZLT_CODEPAGE")}
+        self.env.update(CUPS_SERVER=root + "/cups.sock", HOME=root)
         while not os.path.exists(root + "/cups.sock"):
             time.sleep(0.1)
         for name in ("shopfront", "backoffice"):
-            lp("lpadmin", "-p", name, "-E", "-v", "file:///dev/null", "-m", "raw")
-        lp("lpadmin", "-d", "backoffice")
-        with open(root + "/RPT", "wb") as f:
-            f.write(b"first >[BO]<job\r\n\fsecond job\r\n")
-        lp(BIN, root + "/RPT")  # to the default printer
-        env["REPVIEW_PRINTER"] = "shopfront"
-        lp(BIN, root + "/RPT")
-        for printer in ("shopfront", "backoffice"):
-            for wait in range(300):  # until both jobs are done, at most a minute
-                done = sorted(int(l.split()[0].rsplit("-", 1)[1]) for l in lp("lpstat", "-W", "completed", "-o", printer).splitlines())
-                if len(done) >= 2:
-                    break
-                time.sleep(0.2)
-            self.assertEqual([out("pdftotext", "%s/d%05d-001" % (root, job), "-").strip() for job in done], ["first job", "second job"])
-        self.assertFalse(os.path.exists(root + "/Documents/Repview"))
+            self.lp("lpadmin", "-p", name, "-E", "-v", "file:///dev/null", "-m", "raw")
+        self.lp("lpadmin", "-d", "backoffice")
+
+    def lp(self, *args, **settings):
+        return subprocess.run(args, env={**self.env, **settings}, check=True, capture_output=True, timeout=60).stdout.decode()
+
+    def repview(self, report, traced=False, **settings):
+        """Exit status and stderr lines of a run; traced, also its connections to the server."""
+        env, trace = {**self.env, **settings}, []
+        if traced:  # the leak checker of a sanitized build cannot run under ptrace
+            env["ASAN_OPTIONS"] = env.get("ASAN_OPTIONS", "") + ":detect_leaks=0"
+            trace = ["strace", "-f", "-qq", "-e", "trace=connect", "-o", self.root + "/connects"]
+        r = subprocess.run([*trace, BIN, report], env=env, capture_output=True, timeout=60)
+        connects = re.findall(r'sun_path="([^"]*)"\}, \d+\) = 0', pathlib.Path(self.root, "connects").read_text()) if traced else []
+        return r.returncode, r.stderr.decode().splitlines(), connects.count(self.root + "/cups.sock")
+
+    def jobs(self, printer, count):
+        """(id, state) of the printer's first count jobs once they are over: 7 cancelled, 9 completed; a minute at most."""
+        for wait in range(300):
+            ids = sorted(int(l.split()[0].rsplit("-", 1)[1]) for l in self.lp("lpstat", "-W", "completed", "-o", printer).splitlines())
+            control = [pathlib.Path(self.root, "c%05d" % job) for job in ids]  # written a moment after the change
+            states = [re.search(rb"\x23\x00\x09job-state\x00\x04(....)", c.read_bytes() if c.exists() else b"") for c in control]
+            states = [int.from_bytes(m.group(1), "big") if m else 0 for m in states]
+            if len(ids) >= count and all(state in (7, 9) for state in states):
+                return list(zip(ids, states))
+            time.sleep(0.2)
+        self.fail("%s: jobs not over: %s" % (printer, list(zip(ids, states))))
+
+    def data(self, job):
+        return "%s/d%05d-001" % (self.root, job)
+
+    def test_one_job_per_form_feed_on_the_named_printer_else_the_default(self):
+        report = self.root + "/RPT"
+        pathlib.Path(report).write_bytes(b"first >[BO]<job\r\n\fsecond \xc9t\xe9 job\r\n")
+        for page, jobs in (("1252", 2), ("437", 4)):  # the DOS page through Qt, whose fonts show every character
+            for printer, settings in (("backoffice", {}), ("shopfront", {"REPVIEW_PRINTER": "shopfront"})):
+                status, errors, connections = self.repview(report, page == "1252", ZLT_CODEPAGE=page, **settings)
+                self.assertEqual((status, errors), (0, []))
+                if page == "1252":
+                    self.assertEqual(connections, 1)  # the lookup and every job over one
+                done = self.jobs(printer, jobs)[-2:]
+                self.assertEqual([out("pdftotext", self.data(job), "-").strip() for job, state in done],
+                                 ["first job", "second \xc9t\xe9 job" if page == "1252" else "second \u2554t\u0398 job"], page)
+        self.assertFalse(os.path.exists(self.root + "/Documents/Repview"))
+
+    def test_each_job_carries_the_pdf_the_pdf_destination_writes(self):
+        numbers = ["%d%011d" % (d, 12345678901 + 7919 * d) for d in range(10)]
+        report = self.root + "/RPT"
+        pathlib.Path(report).write_bytes(b">[VI]<>[EX]<Red caf\xe9\r\n>[NO]<>[BL]<plain\f>[BO]<>[MA]<Blue\r\n" +
+                                         b"".join(b"Item\r\n>[BC%s]<\r\n" % n.encode() for n in numbers) + b"after\f")
+        folder = self.root + "/pdf"
+        self.assertEqual(self.repview(report, REPVIEW_PRINTER="shopfront")[:2], (0, []))
+        self.assertEqual(self.repview(report, REPVIEW_PRINTER="pdf:" + folder)[:2], (0, []))
+        queued = [self.data(job) for job, state in self.jobs("shopfront", 2)]
+        files = sorted(glob.glob(folder + "/*.pdf"))
+        self.assertEqual([pathlib.Path(f).read_bytes() for f in queued], [pathlib.Path(f).read_bytes() for f in files])
+        self.assertEqual([lines(f) for f in queued][0], ["Red café", "plain"])
+        self.assertEqual(ink(queued[0])[0] > 20, True)
+        self.assertEqual(barcodes(queued[1], self.root), sorted(map(ean13, numbers)))
+
+    def test_a_failing_job_is_cancelled_and_reported(self):
+        bad = b">[BC5X0123412345]<\r\n"
+        big = b"".join(b"line %07d\r\n" % i for i in range(200000))  # past what a job keeps in memory: streamed, held
+        cases = [  # report, setting up the queue, the line on stderr (a pattern), (state, first line) of each job on the server
+            (b"job one\r\n\fjob two\r\n" + bad + b"never\f", None, r"Type mismatch .* \(error 13\)",
+             [(9, "job one")]),  # the failing job never reached the server
+            (b"job one\r\n\f" + big + bad, None, r"Type mismatch .* \(error 13\)", [(9, "job one"), (7, None)]),
+            (b"job one\r\n", ("cupsreject", "shopfront"), r"Printer error: .*shopfront.* \(error 482\)", []),
+        ]
+        for report, refuse, line, jobs in cases:
+            with self.subTest(line=line, jobs=len(jobs)):
+                pathlib.Path(self.root, "RPT").write_bytes(report)
+                before = len(self.jobs("shopfront", 0))
+                if refuse:
+                    self.lp(*refuse)
+                    self.addCleanup(self.lp, "cupsaccept", "shopfront")
+                status, errors, _ = self.repview(self.root + "/RPT", REPVIEW_PRINTER="shopfront")
+                self.assertEqual(status, 1)
+                self.assertRegex("".join(errors), "^repview: printing .*: " + line + "$")
+                done = self.jobs("shopfront", before + len(jobs))[before:]
+                self.assertEqual([(state, lines(self.data(job))[0] if state == 9 else None) for job, state in done], jobs)
 
 
 if __name__ == "__main__":
