@@ -1,9 +1,64 @@
-// Placeholder until this program's own work lands: it says so and fails,
-// so the host never takes it for a finished job.
-#include <cstdio>
+// Jotwell: opens a record's notes in the desktop's word processor, created
+// and titled when new, with a date and time line added and saved. Wires the
+// real backends to the entry.
+#include <iostream>
+#include <memory>
 
-int main()
+#include "jotwell/run_jotwell.h"
+#include "platform/backends.h"
+#include "platform/command_line.h"
+#include "platform/host_files.h"
+#include "platform/program_exit.h"
+#include "platform/word/rtf_word_application.h"
+
+extern char** environ;
+
+namespace {
+
+// The desktop session starts with the first box: a run that only stamps
+// notes shows none and needs no toolkit.
+class BoxOnDemand : public zlt::MessageBox {
+public:
+    explicit BoxOnDemand(const zlt::Settings& settings) : settings_(settings) {}
+    void show(const std::string& title, const std::string& text) override
+    {
+        if (!box_) {
+            static char programName[] = "jotwell";
+            session_ = zlt::startDesktopSession(programName, settings_);
+            box_ = zlt::makeMessageBox(*session_);
+        }
+        box_->show(title, text);
+    }
+
+private:
+    const zlt::Settings& settings_;
+    std::unique_ptr<zlt::DesktopSession> session_;
+    std::unique_ptr<zlt::MessageBox> box_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
 {
-    std::fprintf(stderr, "jotwell: this program is not part of this build yet\n");
-    return 1;
+    using namespace zlt;
+    return guardedMain("jotwell", std::cerr, [&] {
+        const Settings settings = settingsFromEnvironment(environ);
+        const CodePage codePage = CodePage::fromSetting(settings.codePage);
+        const auto fileSystem = makeFileSystem();
+        HostFiles files(*fileSystem, DriveMap::parse(settings.drives, settings.home), &codePage);
+        BoxOnDemand messages(settings);
+        const auto windows = makeWindowSystem();
+        const auto opener = makeDesktopOpener(settings);
+        const auto clock = makeSystemClock();
+        const auto dateTimeFormat = makeLocaleDateTimeFormat();
+        jotwell::JotwellPlatform platform{messages,
+                                          [&] { return makeRtfWordApplication(files, opener.get(), codePage); },
+                                          *windows,
+                                          *clock,
+                                          *dateTimeFormat,
+                                          codePage,
+                                          programDirectory(),
+                                          &std::cerr};
+        return jotwell::runJotwell(argumentText(argc, argv), platform);
+    });
 }

@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "platform/code_page.h"
 #include "platform/common_dialog.h"
+#include "platform/date_time_format.h"
 #include "platform/desktop_opener.h"
 #include "platform/desktop_session.h"
 #include "platform/file_system.h"
@@ -43,6 +44,10 @@ std::unique_ptr<WindowSystem> makeWindowSystem();
 std::unique_ptr<FileSystem> makeFileSystem();
 
 std::unique_ptr<Clock> makeSystemClock();
+
+// The short date and long time of a locale ("en_AU.UTF-8"); "": the one the
+// environment chooses. A locale the system lacks writes as the C locale.
+std::unique_ptr<DateTimeFormat> makeLocaleDateTimeFormat(const std::string& localeName = "");
 
 // The folder holding the running binary, where the build puts the pictures
 // the programs ship with; empty when the system cannot tell.

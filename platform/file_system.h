@@ -69,6 +69,13 @@ public:
     // Creates the folder and any missing folders above it.
     virtual void createFolders(const std::string& path) = 0;
 
+    // Makes bytes the whole content of the file at path, never leaving it
+    // half written: they go to a new file in the same folder, which is
+    // synced and then renamed over the old one. A failure leaves the old
+    // file as it was and no new file behind. This one keeps no permissions;
+    // a backend that can gives the new file the old one's.
+    virtual void replaceContent(const std::string& path, std::string_view bytes);
+
     // The current directory, without links.
     virtual std::string currentDirectory() = 0;
     // The path without links, "." or ".."; the part that does not exist is

@@ -16,6 +16,7 @@ constexpr std::pair<int, std::string_view> Descriptions[] = {
     {OutOfMemory, "Out of memory"},
     {SubscriptOutOfRange, "Subscript out of range"},
     {TypeMismatch, "Type mismatch"},
+    {ObjectVariableNotSet, "Object variable or With block variable not set"},
     {BadFileName, "Bad file name or number"},
     {FileNotFound, "File not found"},
     {BadFileMode, "Bad file mode"},
@@ -31,9 +32,14 @@ constexpr std::pair<int, std::string_view> Descriptions[] = {
     {PathFileAccessError, "Path/File access error"},
     {PathNotFound, "Path not found"},
     {CannotCreateObject, "ActiveX component can't create object"},
+    {NoSuchMember, "Object doesn't support this property or method"},
     {AutomationError, "Automation error"},
+    {InvalidPicture, "Invalid picture"},
     {PrinterError, "Printer error"},
     {ObjectDefinedError, "Application-defined or object-defined error"},
+    {WordNoDocumentOpen, "This command is not available because no document is open."},
+    {WordDocumentNotFound, "The document was not found"},
+    {WordNoSuchDocument, "The requested member of the collection does not exist."},
 };
 
 constexpr std::pair<int, int> ErrnoNumbers[] = {

@@ -14,6 +14,7 @@ constexpr int Overflow = 6;
 constexpr int OutOfMemory = 7;
 constexpr int SubscriptOutOfRange = 9;
 constexpr int TypeMismatch = 13;
+constexpr int ObjectVariableNotSet = 91;
 constexpr int BadFileName = 52;
 constexpr int FileNotFound = 53;
 constexpr int BadFileMode = 54;
@@ -29,9 +30,15 @@ constexpr int DiskNotReady = 71;
 constexpr int PathFileAccessError = 75;
 constexpr int PathNotFound = 76;
 constexpr int CannotCreateObject = 429;
+constexpr int NoSuchMember = 438;  // an object asked for a property or method it lacks
 constexpr int AutomationError = 440;
+constexpr int InvalidPicture = 481;
 constexpr int PrinterError = 482;
 constexpr int ObjectDefinedError = 1004;
+// Word's own numbers, as its automation reports them.
+constexpr int WordNoDocumentOpen = 4248;    // a document command with no document open
+constexpr int WordDocumentNotFound = 5174;  // Documents.Open: no such file
+constexpr int WordNoSuchDocument = 5941;    // Documents.Item: not in the collection
 }  // namespace error_number
 
 // The run time's own text for a number ("File not found");

@@ -25,7 +25,11 @@ Escapes escapesFor(const DocumentLayout& layout)
 
 std::string appendParagraphs(std::string_view document, const Writer& paragraphs)
 {
-    const DocumentLayout layout = scanDocument(document);
+    return appendParagraphs(document, scanDocument(document), paragraphs);
+}
+
+std::string appendParagraphs(std::string_view document, const DocumentLayout& layout, const Writer& paragraphs)
+{
     if (paragraphs.empty())
         return std::string(document);
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/rtf/rtf_scanner.h"
 #include "common/rtf/rtf_writer.h"
 
 namespace zlt::rtf {
@@ -27,5 +28,9 @@ namespace zlt::rtf {
 // cannot write into (a binary .doc, a .docx, plain text, an empty or cut
 // off file).
 std::string appendParagraphs(std::string_view document, const Writer& paragraphs);
+
+// The same for a document scanned before (scanDocument on these very
+// bytes): a large document is read through once, not twice.
+std::string appendParagraphs(std::string_view document, const DocumentLayout& layout, const Writer& paragraphs);
 
 }  // namespace zlt::rtf

@@ -171,6 +171,8 @@ std::string Writer::document() const
     for (std::size_t i = 0; i < fonts_.size(); ++i)
         out += fontTableEntry(i, static_cast<int>(i));
     out += "}\r\n";
+    if (background_)
+        out += backgroundHeader(*background_);
     appendParagraphs(out, FragmentTarget{});
     out += '}';
     return out;

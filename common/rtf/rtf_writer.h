@@ -11,11 +11,13 @@
 // when it holds text; an empty last paragraph writes nothing, so "line" and
 // "line\r\n" read the same.
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "common/rtf/rtf_escape.h"
+#include "common/rtf/rtf_picture.h"
 #include "platform/code_page.h"
 
 namespace zlt::rtf {
@@ -57,6 +59,10 @@ public:
     void setPoints(double points);
     void setBold(bool on);
     void setAlignment(Alignment alignment);
+
+    // A picture behind the text of every page (rtf_picture.h); only a whole
+    // document carries it, a fragment does not.
+    void setBackground(Picture picture) { background_ = std::move(picture); }
 
     // Host bytes in the page given to the constructor.
     void write(std::string_view hostText);
@@ -103,6 +109,7 @@ private:
 
     CodePage page_;
     std::vector<Font> fonts_;
+    std::optional<Picture> background_;
     CharacterFormat format_;
     Alignment alignment_ = Alignment::Left;
     // The last one is open: text goes into it.

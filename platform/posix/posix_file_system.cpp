@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -166,6 +167,52 @@ public:
     {
         if (::unlink(path.c_str()) != 0)
             throw pathError(errno, path);
+    }
+
+    // The old file's permissions go to the new one before it takes the
+    // name; a link is followed, so the file it names is replaced, not the
+    // link. The folder is synced too: the rename itself is on disk.
+    void replaceContent(const std::string& path, std::string_view bytes) override
+    {
+        std::string target = path;
+        if (char* real = ::realpath(path.c_str(), nullptr)) {
+            target = real;
+            std::free(real);
+        }
+        struct stat old {};
+        const bool existed = ::stat(target.c_str(), &old) == 0;
+        const std::size_t slash = target.rfind('/');
+        const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+        // A name of its own (a taken one is skipped, never overwritten); a
+        // new file gets what the umask allows, as any file made here.
+        const std::string stem = folder + "/." + target.substr(slash + 1) + "~" + std::to_string(::getpid()) + "-";
+        std::string temporary;
+        int descriptor = -1;
+        for (int attempt = 1; descriptor < 0; ++attempt) {
+            temporary = stem + std::to_string(attempt);
+            descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (descriptor < 0 && (errno != EEXIST || attempt == 100))
+                throw pathError(errno, target);
+        }
+        PosixOutputFile out(descriptor, temporary);
+        try {
+            if (existed && ::fchmod(descriptor, old.st_mode & 07777) != 0)
+                throw errorFromErrno(errno, temporary);
+            if (existed && (old.st_uid != ::geteuid() || old.st_gid != ::getegid()))
+                (void)::fchown(descriptor, old.st_uid, old.st_gid);  // allowed or not, the content matters more
+            out.write(bytes);
+            out.commit();
+            if (::rename(temporary.c_str(), target.c_str()) != 0)
+                throw pathError(errno, target);
+        } catch (...) {
+            ::unlink(temporary.c_str());
+            throw;
+        }
+        const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir >= 0) {
+            ::fsync(dir);
+            ::close(dir);
+        }
     }
 
     void createFolders(const std::string& path) override

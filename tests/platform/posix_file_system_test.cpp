@@ -49,3 +49,39 @@ INSTANTIATE_TEST_SUITE_P(Files, PosixFailure, ::testing::ValuesIn(std::vector<Fa
     {"folder as file", 'r', ".", number::PathFileAccessError}, {"read-only file", 'a', "LOCKED", number::PermissionDenied},
     {"taken name", 'n', "RPT", number::FileAlreadyExists}, {"removing a missing file", 'd', "NOPE", number::FileNotFound},
     {"full disk", 'w', "/dev/full", number::DiskFull}}));
+
+// The new content takes the old file's permissions (a new file what the
+// umask allows); a link keeps pointing at the replaced file; a failure
+// leaves nothing behind. No temporary file stays in the folder.
+TEST(PosixReplaceContent, KeepsPermissionsAndLinksAndLeavesNoTemporaryFile)
+{
+    zlt::testing::TempDir dir("zlt-posix");
+    chmod(dir.write("OLD", "old").c_str(), 0640);
+    symlink("OLD", (dir / "LINK").c_str());
+    const mode_t mask = umask(027);
+    const struct {
+        std::string name, bytes;
+        mode_t mode;
+        int number;
+    } cases[] = {
+        {"OLD", "new", 0640, 0}, {"LINK", "through the link", 0640, 0}, {"NEW", "", 0640, 0},
+        {"NO/NEW", "x", 0, number::PathNotFound},
+    };
+    const auto files = makeFileSystem();
+    for (const auto& c : cases) {
+        try {
+            files->replaceContent(dir / c.name, c.bytes);
+            EXPECT_EQ(c.number, 0) << c.name;
+        } catch (const RunTimeError& e) {
+            EXPECT_EQ(e.number(), c.number) << c.name;
+            continue;
+        }
+        struct stat info {};
+        EXPECT_EQ(lstat((dir / (c.name == "LINK" ? "OLD" : c.name)).c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, c.mode) << c.name;
+        EXPECT_EQ(zlt::testing::fileText(dir / c.name), c.bytes);
+    }
+    umask(mask);
+    EXPECT_EQ(files->status(dir / "LINK").symbolicLink, true);
+    EXPECT_EQ(files->list(dir.path().string()).size(), 3u);  // OLD, LINK and NEW
+}

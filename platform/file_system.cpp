@@ -1,0 +1,40 @@
+#include "platform/file_system.h"
+
+#include "platform/run_time_error.h"
+
+namespace zlt {
+
+void FileSystem::replaceContent(const std::string& path, std::string_view bytes)
+{
+    // A name of its own beside the file: a name another writer took is
+    // skipped, never overwritten.
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::unique_ptr<OutputFile> out;
+    std::string temporary;
+    for (int attempt = 1; !out; ++attempt) {
+        temporary = folder + "." + name + "~" + std::to_string(attempt) + ".tmp";
+        try {
+            out = openWrite(temporary, WriteMode::CreateNew);
+        } catch (const RunTimeError& error) {
+            if (error.number() != error_number::FileAlreadyExists || attempt == 100)
+                throw;
+        }
+    }
+    try {
+        out->write(bytes);
+        out->commit();
+        out.reset();
+        move(temporary, path);
+    } catch (...) {
+        out.reset();
+        try {
+            remove(temporary);
+        } catch (const RunTimeError&) {
+        }
+        throw;
+    }
+}
+
+}  // namespace zlt

@@ -1,0 +1,74 @@
+// The C library's locale: D_FMT and T_FMT are the short date and long time
+// forms the desktop's locale gives (LC_TIME, as LC_ALL, LC_TIME and LANG
+// choose it).
+#include "platform/backends.h"
+
+#include <langinfo.h>
+#include <locale.h>
+
+#include <cstring>
+#include <ctime>
+
+namespace zlt {
+
+namespace {
+
+class LocaleDateTimeFormat : public DateTimeFormat {
+public:
+    explicit LocaleDateTimeFormat(const std::string& localeName)
+    {
+        locale_ = newlocale(LC_TIME_MASK | LC_CTYPE_MASK, localeName.c_str(), static_cast<locale_t>(nullptr));
+        if (locale_ == static_cast<locale_t>(nullptr))  // a locale the system lacks: the C library's own
+            locale_ = newlocale(LC_TIME_MASK | LC_CTYPE_MASK, "C", static_cast<locale_t>(nullptr));
+        utf8_ = std::strcmp(nl_langinfo_l(CODESET, locale_), "UTF-8") == 0;
+    }
+    ~LocaleDateTimeFormat() override { freelocale(locale_); }
+    LocaleDateTimeFormat(const LocaleDateTimeFormat&) = delete;
+    LocaleDateTimeFormat& operator=(const LocaleDateTimeFormat&) = delete;
+
+    std::string shortDate(const LocalTime& time) override { return format(D_FMT, time); }
+    std::string longTime(const LocalTime& time) override { return format(T_FMT, time); }
+
+private:
+    std::string format(nl_item item, const LocalTime& time)
+    {
+        std::tm moment{};
+        moment.tm_year = time.year - 1900;
+        moment.tm_mon = time.month - 1;
+        moment.tm_mday = time.day;
+        moment.tm_hour = time.hour;
+        moment.tm_min = time.minute;
+        moment.tm_sec = time.second;
+        // The weekday and the zone a form may name, without letting mktime
+        // move the hour across a daylight-saving change.
+        std::tm filled = moment;
+        filled.tm_isdst = -1;
+        mktime(&filled);
+        moment.tm_wday = filled.tm_wday;
+        moment.tm_yday = filled.tm_yday;
+        moment.tm_isdst = filled.tm_isdst;
+        moment.tm_gmtoff = filled.tm_gmtoff;
+        moment.tm_zone = filled.tm_zone;
+        char text[256];
+        const std::size_t length = strftime_l(text, sizeof text, nl_langinfo_l(item, locale_), &moment, locale_);
+        std::string out(text, length);
+        // A locale in another character set: what is not ASCII cannot be told.
+        if (!utf8_)
+            for (char& c : out)
+                if (static_cast<unsigned char>(c) >= 0x80)
+                    c = '?';
+        return out;
+    }
+
+    locale_t locale_;
+    bool utf8_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<DateTimeFormat> makeLocaleDateTimeFormat(const std::string& localeName)
+{
+    return std::make_unique<LocaleDateTimeFormat>(localeName);
+}
+
+}  // namespace zlt
