@@ -20,6 +20,7 @@ Settings settingsFromEnvironment(const char* const* environment)
         {"DISPLAY", &s.display},
         {"WAYLAND_DISPLAY", &s.waylandDisplay},
         {"QT_QPA_PLATFORM", &s.qtPlatform},
+        {"ZLT_MAIL_CAFILE", &s.mailCaFile},
     };
     for (const char* const* entry = environment; entry && *entry; ++entry) {
         const std::string_view text(*entry);

@@ -18,6 +18,7 @@ struct Settings {
     std::string display;         // DISPLAY
     std::string waylandDisplay;  // WAYLAND_DISPLAY
     std::string qtPlatform;      // QT_QPA_PLATFORM: offscreen is chosen when no display answers
+    std::string mailCaFile;      // ZLT_MAIL_CAFILE: certificates to check the SMTP server by; empty: the system's
 };
 
 // The settings in an environment block ("NAME=value" strings, ending in a

@@ -220,6 +220,9 @@ public:
                 continue;
             if (attempt.delivery)
                 return *attempt.delivery;
+            // A connection that timed out may still bring the late reply
+            // and be taken for the next message's: it is never used again.
+            renewHandle();
             throw *attempt.error;
         }
     }
@@ -266,6 +269,15 @@ private:
             set(CURLOPT_USERNAME, account_.userName.c_str());
             set(CURLOPT_PASSWORD, account_.password.c_str());
         }
+    }
+
+    void renewHandle()
+    {
+        mail::EasyHandle handle(curl_easy_init());
+        if (!handle)
+            throw RunTimeError(CannotCreateObject);
+        handle_ = std::move(handle);
+        configure();
     }
 
     std::string passwordFromNetrc() const

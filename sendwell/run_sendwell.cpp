@@ -1,0 +1,219 @@
+#include "sendwell/run_sendwell.h"
+
+#include <memory>
+
+#include "common/registry/mail_account.h"
+#include "sendwell/dispatch_log.h"
+#include "sendwell/host_paths.h"
+#include "sendwell/line_reader.h"
+#include "sendwell/mail_dispatcher.h"
+#include "sendwell/mail_setup.h"
+#include "sendwell/number_forms.h"
+#include "sendwell/send_journal.h"
+
+namespace zlt::sendwell {
+
+const char* const setupNotFoundTitle = "ZELTO eMail Error - Setup not found";
+const char* const setupNotFoundText =
+    "A valid setup for ZELTO eMail can't be found on the\n"
+    "fixed and networks drives available to this machine.\n"
+    "\n"
+    "Please contact ZELTO for further instructions.\n";
+
+namespace {
+
+// The most mail files one run takes; the rest wait for the next run.
+constexpr size_t MaxMailFiles = 101;
+
+class DispatchRun {
+public:
+    DispatchRun(SendwellPlatform& platform, std::string root)
+        : p_(platform), paths_ {std::move(root)},
+          log_(platform.files, platform.clock, platform.window, platform.codePage, paths_.logFile())
+    {
+    }
+
+    int run()
+    {
+        log_.start();
+        log_.status("Commence mail initialisation");
+        p_.mail.setDownloadMail(false);
+        p_.mail.setUserName("");
+        p_.files.fileSystem().createFolders(p_.files.resolve(paths_.progressFolder()));
+        const auto lock = p_.locks.tryLock(p_.files.resolve(paths_.runLockFile()));
+        if (!lock) {
+            log_.status("Another run is dispatching the mail of " + paths_.queueFolder() + "; this run ends");
+            log_.status("Completed mail process");
+            return sendwell_status::LeftQueued;
+        }
+        removeStaleJournals();
+        const std::string statusText = dispatch();
+        log_.status(statusText);
+        log_.status("Completed mail process");
+        return filed_ == listed_ ? 0 : sendwell_status::LeftQueued;
+    }
+
+private:
+    // The text of the closing line.
+    std::string dispatch()
+    {
+        const auto list = loadMailList(p_.files, paths_.listFile());
+        if (!list)
+            log_.status("Error: Can't find the ZELTO file list file, at " + paths_.listFile());
+        std::vector<std::string> names = list.value_or(std::vector<std::string> {});
+        listed_ = names.size();
+        if (names.size() > MaxMailFiles) {
+            waiting_.assign(names.begin() + MaxMailFiles, names.end());
+            names.resize(MaxMailFiles);
+        }
+        const int mailCount = static_cast<int>(names.size());
+        log_.setCounts(0, mailCount);
+        if (mailCount < 1)
+            return "There are no emails awaiting to be processed";
+        log_.status("Preparing to process" + signedForm(mailCount) + " mail files from " + paths_.queueFolder());
+        for (const std::string& name : waiting_)
+            log_.status("Mail file " + name + " waits for the next run: one run takes " + plainForm(MaxMailFiles) +
+                        " mail files");
+        if (const auto name = registry::mailProfileName(p_.registry()))
+            p_.mail.setUserName(*name);
+        const std::string user = p_.codePage.fromUtf8(p_.mail.userName());
+        if (user.empty())
+            return "Error: No default MAPI email account is setup on this machine";
+        if (!tagFilesPresent())
+            return "No mail was sent: every mail file stays queued for the next run";
+
+        log_.status("Signed on to MAPI account " + user);
+        p_.mail.signOn();
+        if (const std::uint32_t session = p_.mail.sessionId()) {
+            log_.status("Established MAPI session number " + plainForm(session));
+            p_.mail.setMessagesSessionId(session);
+            dispatchFiles(names);
+        } else {
+            log_.status("Error: The MAPI account " + user + " could not be signed on to: " +
+                        p_.codePage.fromUtf8(p_.mail.signOnProblem()));
+        }
+        p_.mail.signOff();
+        return "Signed out of MAPI account " + user;
+    }
+
+    bool tagFilesPresent()
+    {
+        bool present = true;
+        for (const auto& [what, path] : {std::pair {"signature", paths_.signatureFile()},
+                                         std::pair {"disclaimer", paths_.disclaimerFile()}}) {
+            if (!p_.files.fileExists(path)) {
+                log_.status(std::string("Error: Can't find the ZELTO ") + what + " file, at " + path);
+                present = false;
+            }
+        }
+        return present;
+    }
+
+    void dispatchFiles(const std::vector<std::string>& names)
+    {
+        MailDispatcher dispatcher({p_.files, p_.mail, log_, p_.window, p_.codePage, paths_, bodyFontName(p_.printerFonts())});
+        for (size_t index = 0; index < names.size(); ++index) {
+            p_.window.processEvents();
+            log_.setCounts(static_cast<int>(index + 1), static_cast<int>(names.size()));
+            dispatchFile(dispatcher, names[index]);
+        }
+    }
+
+    void dispatchFile(MailDispatcher& dispatcher, const std::string& name)
+    {
+        const std::string path = paths_.queueFolder() + name;
+        if (!isPlainFileName(name)) {
+            log_.status("Mail file name \"" + name + "\" names no file of the queue folder; skipped");
+            return;
+        }
+        if (!p_.files.fileExists(path)) {
+            const bool filed = p_.files.fileExists(paths_.sentFolder() + name);
+            log_.status("Mail file " + name + " is no longer in the queue folder" +
+                        (filed ? " (it is in the sent folder)" : "") + "; skipped");
+            filed_ += filed ? 1 : 0;
+            return;
+        }
+        SendJournal journal(p_.files, paths_.journalFile(name), fingerprintOfFile(p_.files, path));
+        {
+            LineReader reader(p_.files.openRead(path));
+            log_.status("Opened mail file " + name + " for dispatch");
+            dispatcher.beginFile(journal, reader.size());
+            while (!dispatcher.leftQueued())
+                if (const auto line = reader.next())
+                    dispatcher.processLine(*line);
+                else
+                    break;
+            dispatcher.endFile();
+        }
+        if (dispatcher.leftQueued()) {
+            log_.status("Mail file " + name + " stays in the queue folder for the next run");
+            return;
+        }
+        if (!dispatcher.sawHeader())
+            log_.status("Mail file " + name + " holds no email header: none of its text was sent");
+        log_.status("Finished processing mail file " + name);
+        moveToSent(name);
+        journal.discard();
+        ++filed_;
+    }
+
+    void moveToSent(const std::string& name)
+    {
+        const std::string from = paths_.queueFolder() + name, to = paths_.sentFolder() + name;
+        if (!p_.files.folderExists(paths_.sentFolder()))
+            p_.files.fileSystem().createFolders(p_.files.resolve(paths_.sentFolder()));
+        if (p_.files.fileExists(to)) {
+            p_.files.remove(to);
+            log_.status(from + " deleted existing prior to move");
+        }
+        p_.files.move(from, to);
+        log_.status("Mail file " + name + " moved to sent folder");
+    }
+
+    // Records of files no longer queued: left by a run that ended between
+    // filing a file and removing its record.
+    void removeStaleJournals()
+    {
+        const std::string folder = paths_.progressFolder();
+        for (const std::string& entry : p_.files.list(folder)) {
+            const bool unfinished = entry.ends_with(".JNL.NEW");
+            const bool record = entry.ends_with(".JNL");
+            if (unfinished || (record && !p_.files.fileExists(paths_.queueFolder() + entry.substr(0, entry.size() - 4))))
+                p_.files.remove(folder + entry);
+        }
+    }
+
+    SendwellPlatform& p_;
+    HostPaths paths_;
+    DispatchLog log_;
+    std::vector<std::string> waiting_;
+    size_t listed_ = 0;
+    size_t filed_ = 0;
+};
+
+}  // namespace
+
+std::string bodyFontName(const std::vector<std::string>& printerFonts)
+{
+    for (const std::string& font : printerFonts)
+        if (font == "Courier")
+            return font;
+    return "Courier New";
+}
+
+int runSendwell(const std::string&, SendwellPlatform& platform)
+{
+    const std::string root = findMailRoot(platform.files);
+    platform.window.show();
+    if (root.empty()) {
+        platform.messages.show(setupNotFoundTitle, setupNotFoundText);
+        platform.window.hide();
+        return sendwell_status::SetupNotFound;
+    }
+    DispatchRun run(platform, root);
+    const int status = run.run();
+    platform.window.hide();
+    return status;
+}
+
+}  // namespace zlt::sendwell

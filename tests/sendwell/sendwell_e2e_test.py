@@ -1,0 +1,286 @@
+"""The sendwell binary as the host runs it, against a real SMTP server (aiosmtpd on 127.0.0.1, in this process) that
+can refuse, drop, stall, want STARTTLS and a login. Messages are read back with Python's email package, attachments
+with unrtf; the log, the queue and the sent folder are read from the host tree."""
+import asyncio, os, socket, ssl, subprocess, sys, tempfile, threading, time, unittest  # noqa: E401
+from email import message_from_bytes, policy
+
+from aiosmtpd.smtp import SMTP, AuthResult
+
+BIN = os.path.join(os.environ["ZLT_BIN_DIR"], "sendwell")
+PROFILE = r"HKEY_CURRENT_USER\Software\Microsoft\Windows Messaging Subsystem\Profiles"
+
+
+class Server:
+    """aiosmtpd on a free port of 127.0.0.1; faults by message number (MAIL commands counted from 1)."""
+
+    def __init__(self, refuse=None, drop_at_mail=(), slow_data=0.0, slow_at=None, login=None, tls=None):
+        self.refuse, self.drop_at_mail, self.slow_data, self.slow_at = refuse or {}, set(drop_at_mail), slow_data, slow_at
+        self.messages, self.mails, self.connections = [], 0, 0
+        settings = {"hostname": "mail.test"}
+        if login:
+            settings.update(auth_required=True, auth_require_tls=False, authenticator=lambda server, session, envelope,
+                            mechanism, data: AuthResult(success=[data.login, data.password] == login, handled=False))
+        if tls:
+            settings.update(tls_context=ssl.create_default_context(ssl.Purpose.CLIENT_AUTH), require_starttls=True)
+            settings["tls_context"].load_cert_chain(*tls)
+        self.loop = asyncio.new_event_loop()
+        self.server = self.loop.run_until_complete(
+            self.loop.create_server(lambda: SMTP(self, **settings), "127.0.0.1", 0))
+        self.port = self.server.sockets[0].getsockname()[1]
+        self.thread = threading.Thread(target=self.loop.run_forever, daemon=True)
+        self.thread.start()
+
+    def close(self):
+        self.loop.call_soon_threadsafe(self.loop.stop)
+        self.thread.join(5)
+
+    async def handle_EHLO(self, server, session, envelope, hostname, responses):
+        self.connections += 1
+        session.host_name = hostname
+        return responses
+
+    async def handle_MAIL(self, server, session, envelope, address, options):
+        self.mails += 1
+        if self.mails in self.drop_at_mail:
+            server.transport.abort()
+            await asyncio.sleep(3600)
+        envelope.mail_from = address
+        return "250 OK"
+
+    async def handle_RCPT(self, server, session, envelope, address, options):
+        if address in self.refuse:
+            return self.refuse[address]
+        envelope.rcpt_tos.append(address)
+        return "250 OK"
+
+    async def handle_DATA(self, server, session, envelope):
+        if self.slow_at is None or self.mails in self.slow_at:
+            await asyncio.sleep(self.slow_data)
+        self.messages.append(message_from_bytes(envelope.original_content, policy=policy.default))
+        return "250 2.0.0 Accepted"
+
+    def recipients(self):
+        return sorted(str(m["To"]) for m in self.messages)
+
+
+def header(n, address, subject):
+    return b"%%%%%%Store: %d To: %s Subject: %s\r\n" % (n, address.encode(), subject)
+
+
+class Sendwell(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.TemporaryDirectory(prefix="sendwell-")
+        self.root = self.dir.name
+        self.tree = os.path.join(self.root, "c", "ZLT")
+        os.makedirs(os.path.join(self.tree, "EMAIL", "SENT"))
+        self.write("ZLT/SIGNAT.TAG", b"Corner Shop\r\n12 Main St\r\n")
+        self.write("ZLT/DISCLAIM.TAG", b"This report is private.\r\n")
+        self.servers, self.account = [], {}
+
+    def tearDown(self):
+        for server in self.servers:
+            server.close()
+        self.dir.cleanup()
+
+    def write(self, name, data):
+        path = os.path.join(self.root, "c", name)
+        with open(path, "wb") as file:
+            file.write(data)
+        return path
+
+    def queue(self, files):
+        for name, text in files.items():
+            self.write("ZLT/EMAIL/" + name, text)
+        self.write("ZLT/EMAIL.TAG", b"".join(name.encode() + b"\r\n" for name in files))
+
+    def server(self, **faults):
+        self.servers.append(Server(**faults))
+        return self.servers[-1]
+
+    def registry(self, port, **values):
+        lines = ['"DefaultProfile"="Shop"', "", "[%s\\Shop]" % PROFILE, '"SMTP Server"="127.0.0.1"',
+                 '"SMTP Port"=dword:%08x' % port, '"SMTP Email Address"="shop@example.org"',
+                 '"SMTP Display Name"="Corner Shop"', '"SMTP Timeout"=dword:00000003']
+        lines += ['"%s"=%s' % item for item in values.items()]
+        with open(os.path.join(self.root, "user.reg"), "w") as file:
+            file.write("Windows Registry Editor Version 5.00\n\n[%s]\n%s\n" % (PROFILE, "\n".join(lines)))
+
+    def environment(self, **more):
+        env = {"HOME": self.root, "ZLT_DRIVES": "C=" + os.path.join(self.root, "c"),
+               "ZLT_REGISTRY": os.path.join(self.root, "user.reg"), "PATH": "/usr/bin:/bin"}
+        env.update({k: v for k, v in os.environ.items() if k.endswith("SAN_OPTIONS")}, **more)
+        return env
+
+    def start(self, **env):
+        return subprocess.Popen([BIN], cwd=self.tree, env=self.environment(**env), stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
+
+    def run_sendwell(self, **env):
+        process = subprocess.run([BIN], cwd=self.tree, env=self.environment(**env), capture_output=True, timeout=120)
+        return process.returncode, process.stderr.decode()
+
+    def log(self):
+        with open(os.path.join(self.tree, "ZELTOeMail.log"), "rb") as file:
+            text = file.read()
+        self.assertTrue(text.endswith(b"\r\n"))
+        return [line[25:].decode("cp1252") for line in text.split(b"\r\n")[:-1]]
+
+    def queued(self):
+        return sorted(n for n in os.listdir(os.path.join(self.tree, "EMAIL")) if n not in ("SENT", "SENDING"))
+
+    def test_messages_arrive_as_a_mail_program_shows_them(self):
+        peer = self.server()
+        self.registry(peer.port)
+        self.queue({"A.TXT": b"no one gets this\r\n" + header(1, "ann@example.com", b"Weekly sales") +
+                    b"Caf\xe9 total {\\b 5}\r\n\\par line two\r\n" + header(2, "bob@example.com", b"Gr\xfc\xdfe") + b"x\r\n",
+                    "B.TXT": b"\x1bE\x12%%%Store: 3 To: cy@example.com Subject: Last\r\nend\r\n"})
+        status, err = self.run_sendwell()
+        self.assertEqual((status, err), (0, ""))
+        self.assertEqual([(str(m["To"]), str(m["Subject"])) for m in peer.messages],
+                         [("ann@example.com", "Weekly sales "), ("bob@example.com", "Grüße "), ("cy@example.com", "Last ")])
+        self.assertEqual(peer.connections, 1)
+        first = peer.messages[0]
+        self.assertEqual(str(first["From"]), "Corner Shop <shop@example.org>")
+        self.assertEqual(len({str(m["Message-ID"]) for m in peer.messages}), 3)
+        self.assertTrue(all(m["Date"].datetime for m in peer.messages))
+        note = first.get_body(preferencelist=("plain",))
+        self.assertEqual(note.get_content_charset(), "utf-8")
+        self.assertEqual(note.get_content().replace("\r\n", "\n"), " " * 50 + "\nCorner Shop\n12 Main St\n\nThis report "
+                         "is private.\n\n To make this report MS Word friendly you\n may need to adjust your horizontal margins.\n")
+        attachment = next(first.iter_attachments())
+        self.assertEqual((attachment.get_filename(), attachment.get_content_type()), ("EMAIL0.RTF", "application/rtf"))
+        rtf = self.write("read.rtf", attachment.get_payload(decode=True))
+        text = subprocess.run(["unrtf", "--text", rtf], capture_output=True, check=True).stdout.decode("cp1252")
+        self.assertIn("Café total {\\b 5}\n\\par line two\n", text)
+        self.assertNotIn("no one gets this", text)
+        html = subprocess.run(["unrtf", "--html", rtf], capture_output=True, check=True).stdout.decode("cp1252")
+        self.assertIn('<font face="Courier', html)
+        self.assertEqual(self.queued(), [])
+        self.assertEqual(sorted(os.listdir(os.path.join(self.tree, "EMAIL", "SENT"))), ["A.TXT", "B.TXT"])
+        log = self.log()
+        self.assertEqual(log[:5], ["Commence mail initialisation", "Preparing to process 2 mail files from C:\\ZLT\\EMAIL\\",
+                                   "Signed on to MAPI account Shop", "Established MAPI session number 1",
+                                   "Opened mail file A.TXT for dispatch"])
+        sent = [line for line in log if line.split(" ")[1] == "sent"]
+        self.assertEqual(sent, ["ann@example.com sent Weekly sales  {Email 1 part 0}", "bob@example.com sent Grüße  {Email 2}",
+                                "cy@example.com sent Last  {Email 1}"])
+        self.assertEqual(log[-4:], ["Finished processing mail file B.TXT", "Mail file B.TXT moved to sent folder",
+                                    "Signed out of MAPI account Shop", "Completed mail process"])
+
+    def test_tls_and_login(self):
+        subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=127.0.0.1",
+                        "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", self.root + "/key.pem", "-out",
+                        self.root + "/cert.pem"], check=True, capture_output=True)
+        peer = self.server(login=[b"clerk", b"s3cr3t"], tls=(self.root + "/cert.pem", self.root + "/key.pem"))
+        self.registry(peer.port, **{"SMTP Secure Connection": "dword:00000001", "SMTP User Name": '"clerk"'})
+        self.write("../.netrc", b"machine 127.0.0.1 login clerk password s3cr3t\n")
+        self.queue({"A.TXT": header(1, "ann@example.com", b"Secret") + b"x\r\n"})
+        self.assertEqual(self.run_sendwell(ZLT_MAIL_CAFILE=self.root + "/other.pem")[0], 3)  # not trusted: nothing goes
+        self.assertEqual((peer.recipients(), self.queued()), ([], ["A.TXT"]))
+        self.assertEqual(self.run_sendwell(ZLT_MAIL_CAFILE=self.root + "/cert.pem"), (0, ""))
+        self.assertEqual((peer.recipients(), self.queued()), (["ann@example.com"], []))
+
+    def test_faults_lose_nothing_and_send_nothing_twice(self):
+        files = {"A.TXT": header(1, "a1@x.org", b"One") + b"1\r\n" + header(2, "a2@x.org", b"Two") + b"2\r\n",
+                 "B.TXT": header(1, "b1@x.org", b"Three") + b"3\r\n"}
+        everyone = ["a1@x.org", "a2@x.org", "b1@x.org"]
+        closed = socket.socket()
+        closed.bind(("127.0.0.1", 0))
+        cases = [  # faults, exit status, delivered in the first run, queued after it, a log line of the first run
+            ("refused for now", {"refuse": {"a2@x.org": "451 4.2.0 Mailbox busy"}}, 3, ["a1@x.org", "b1@x.org"], ["A.TXT"],
+             "a2@x.org not sent Two  {Email 2}: refused for now: 451 4.2.0 Mailbox busy"),
+            ("refused for good", {"refuse": {"a2@x.org": "550 5.1.1 No such user"}}, 0, ["a1@x.org", "b1@x.org"], [],
+             "a2@x.org not sent Two  {Email 2}: refused for good by the server: 550 5.1.1 No such user"),
+            ("dropped once", {"drop_at_mail": [2]}, 0, everyone, [], "a2@x.org sent Two  {Email 2}"),
+            ("dropped twice", {"drop_at_mail": [2, 3]}, 3, ["a1@x.org", "b1@x.org"], ["A.TXT"],
+             "Mail file A.TXT stays in the queue folder for the next run"),
+            ("slower than the timeout", {"slow_data": 4, "slow_at": {2}}, 3, everyone, ["A.TXT"],
+             "a2@x.org not sent Two  {Email 2}: refused for now: Device unavailable ("),
+            ("nothing listens", {"port": closed.getsockname()[1]}, 3, [], ["A.TXT", "B.TXT"],
+             "Error: The MAPI account Shop could not be signed on to: Device unavailable"),
+        ]
+        for what, faults, status, delivered, queued, line in cases:
+            with self.subTest(what):
+                port = faults.pop("port", None)
+                peer = self.server(**faults)
+                self.registry(port or peer.port)
+                self.queue(files)
+                self.assertEqual(self.run_sendwell()[0], status)
+                time.sleep(2 if faults.get("slow_data") else 0)  # the late message arrives after all
+                self.assertEqual(peer.recipients(), delivered)
+                self.assertEqual(self.queued(), queued)
+                self.assertTrue(any(entry.startswith(line) for entry in self.log()), (line, self.log()))
+                peer.refuse, peer.drop_at_mail, peer.slow_data = {}, set(), 0
+                self.registry(peer.port)
+                self.assertEqual(self.run_sendwell(), (0, ""))
+                got = peer.recipients()
+                # Only a message in flight when the timeout struck may arrive twice.
+                self.assertEqual(sorted(set(got)), everyone if what != "refused for good" else ["a1@x.org", "b1@x.org"])
+                self.assertLessEqual(len(got) - len(set(got)), 1 if faults.get("slow_data") else 0)
+                self.assertEqual(self.queued(), [])
+        closed.close()
+
+    def many(self, count):
+        return b"".join(header(n, "m%03d@x.org" % n, b"S") + b"body\r\n" for n in range(1, count + 1))
+
+    def test_killed_and_rerun_delivers_everything_at_most_one_twice(self):
+        peer = self.server(slow_data=0.05)
+        self.registry(peer.port)
+        self.queue({"A.TXT": self.many(40)})
+        process = self.start()
+        while len(peer.messages) < 15 and process.poll() is None:
+            time.sleep(0.01)
+        process.kill()
+        process.wait()
+        self.assertLess(len(peer.messages), 40)
+        self.assertEqual(self.run_sendwell(), (0, ""))
+        got = peer.recipients()
+        self.assertEqual(sorted(set(got)), ["m%03d@x.org" % n for n in range(1, 41)])
+        self.assertLessEqual(len(got), 41)
+
+    def test_two_runs_at_once_send_each_message_once(self):
+        peer = self.server(slow_data=0.02)
+        self.registry(peer.port)
+        self.queue({"A.TXT": self.many(20)})
+        runs = [self.start(), self.start()]
+        statuses = sorted(run.wait(60) for run in runs)
+        self.assertEqual(statuses, [0, 3])
+        self.assertEqual(peer.recipients(), ["m%03d@x.org" % n for n in range(1, 21)])
+        self.assertIn("Another run is dispatching the mail of C:\\ZLT\\EMAIL\\; this run ends", self.log())
+
+    def test_setup_not_found_and_an_unwritable_log(self):
+        self.queue({"A.TXT": header(1, "a@x.org", b"S") + b"x\r\n"})
+        process = subprocess.run([BIN], cwd=self.root, env=self.environment(ZLT_DRIVES="C=" + self.root + "/none"),
+                                 capture_output=True)
+        self.assertEqual(process.returncode, 4)
+        self.assertEqual(process.stderr.decode(), "ZELTO eMail Error - Setup not found\nA valid setup for ZELTO eMail can't "
+                         "be found on the\nfixed and networks drives available to this machine.\n\nPlease contact ZELTO "
+                         "for further instructions.\n\n")
+        os.makedirs(os.path.join(self.tree, "ZELTOeMail.log"))  # a folder where the log should be
+        status, err = self.run_sendwell()
+        self.assertEqual(status, 1)
+        self.assertIn("ZELTOeMail.log", err)
+        self.assertEqual(self.queued(), ["A.TXT"])
+
+
+
+@unittest.skipUnless(os.environ.get("DISPLAY"), "runs under tests/support/with_xvfb.sh")
+class SendwellOnADisplay(Sendwell):
+    def test_status_window_is_up_while_the_run_goes_and_gone_after(self):
+        peer = self.server(slow_data=0.2)
+        self.registry(peer.port)
+        self.queue({"A.TXT": self.many(10)})
+        process = self.start(DISPLAY=os.environ["DISPLAY"])
+        seen = False
+        while process.poll() is None and not seen:
+            tree = subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True, text=True).stdout
+            seen = '"Corvanta Mail status"' in tree
+            time.sleep(0.05)
+        self.assertTrue(seen)
+        self.assertEqual(process.wait(60), 0)
+        self.assertEqual(len(peer.messages), 10)
+        self.assertEqual(self.log()[-1], "Completed mail process")
+
+
+if __name__ == "__main__":
+    unittest.main(defaultTest=sys.argv[1:] or None, argv=sys.argv[:1])
