@@ -1,9 +1,36 @@
-// Placeholder until this program's own work lands: it says so and fails,
-// so the host never takes it for a finished job.
-#include <cstdio>
+// Tabulo: turns a host export (a field dictionary and comma-separated data
+// files) into a formatted workbook that opens in the desktop's spreadsheet
+// application. Wires the real backends to the entry.
+#include <iostream>
 
-int main()
+#include "platform/backends.h"
+#include "platform/command_line.h"
+#include "platform/excel/linux_excel.h"
+#include "platform/host_files.h"
+#include "platform/program_exit.h"
+#include "platform/workbook/xlsx_workbook.h"
+#include "tabulo/run_tabulo.h"
+
+extern char** environ;
+
+int main(int argc, char** argv)
 {
-    std::fprintf(stderr, "tabulo: this program is not part of this build yet\n");
-    return 1;
+    using namespace zlt;
+    return guardedMain("tabulo", std::cerr, [&] {
+        const Settings settings = settingsFromEnvironment(environ);
+        const CodePage codePage = CodePage::fromSetting(settings.codePage);
+        const auto fileSystem = makeFileSystem();
+        HostFiles files(*fileSystem, DriveMap::parse(settings.drives, settings.home), &codePage);
+        static char programName[] = "tabulo";
+        const auto session = startDesktopSession(programName, settings);
+        const auto messages = makeMessageBox(*session);
+        const auto windows = makeWindowSystem();
+        const auto clock = makeSystemClock();
+        const auto opener = makeDesktopOpener(settings);
+        ExcelHost excelHost{files, codePage, *clock, opener.get(), workbooksFolderOf(settings), makeXlsxWorkbook,
+                            &std::cerr};
+        tabulo::TabuloPlatform platform{files,    codePage, *messages, *windows, [&] { return makeLinuxExcel(excelHost); },
+                                        programDirectory() + "/", &std::cerr};
+        return tabulo::runTabulo(argumentText(argc, argv), platform);
+    });
 }

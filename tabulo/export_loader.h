@@ -1,0 +1,51 @@
+#pragma once
+// The export itself: one worksheet per data file in a new, visible workbook
+// of the spreadsheet application, each filled by a text query, framed with
+// a frozen heading row and the background picture, then given the
+// dictionary's headings, widths and number formats.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/excel_application.h"
+#include "tabulo/export_command.h"
+#include "tabulo/field_dictionary.h"
+
+namespace zlt::tabulo {
+
+struct TabuloPlatform;
+
+// The window title of the application showing its first new workbook.
+extern const char* const firstWorkbookCaption;
+
+// The heading cell's column letters in A1 notation: 1 A, 27 AA, 52 AZ.
+std::string columnLetters(int column);
+
+class ExportLoader {
+public:
+    ExportLoader(TabuloPlatform& platform, const ExportCommand& command);
+
+    // Runs the whole export; a RunTimeError stops it where it happened, and
+    // what was done stays in the application's workbook.
+    void loadExcelSheet();
+    // Lets go of the application, if one was started; the workbook stays
+    // with the user.
+    void release();
+    // The data file being exported, or the first before the export starts.
+    std::string currentDataFile() const;
+
+private:
+    void newWorksheet();
+    void readDictionary();
+    void worksheetHeader(int field);
+    std::string utf8(const std::string& hostText) const;
+
+    TabuloPlatform& platform_;
+    const ExportCommand& command_;
+    std::unique_ptr<ExcelApplication> excel_;
+    ExcelWorksheet* current_ = nullptr;
+    int sheetNo_ = 0;
+    std::vector<FieldRecord> fieldTable_;
+};
+
+}  // namespace zlt::tabulo

@@ -1,0 +1,139 @@
+#include "tabulo/run_tabulo.h"
+
+#include <optional>
+
+#include "platform/program_exit.h"
+#include "platform/run_time_error.h"
+#include "tabulo/export_command.h"
+#include "tabulo/export_loader.h"
+#include "tabulo/leading_number.h"
+
+namespace zlt::tabulo {
+
+const char* const instructionsTitle = "ZELTO TABULO - Operating instructions";
+
+const char* const instructionsText =
+    "Tabulo\n"
+    "\n"
+    "Command line properties -\n"
+    "\n"
+    "          TABULO ExportFilePath,ExportDictionary,ExportData\n"
+    "   e.g. TABULO C:\\ZLT\\,STOCK.DIC,STOCK.PHD\n"
+    "\n"
+    "Note: the command line seperators are commas, and they\n"
+    "           break up the fields shown in the examples,\n"
+    "           that must be included for the program to work.\n"
+    "\n"
+    "Up to 200 data files may follow the dictionary, each after a comma.\n";
+
+const char* const versionTitle = "ZELTO TABULO Error - Incorrect version";
+
+namespace {
+
+// The oldest application whose object model the export relies on.
+constexpr double OldestVersion = 9.0;
+
+// The version the application reports; "" when it cannot be created or
+// read. Nothing here stops the program.
+std::string applicationVersion(TabuloPlatform& platform)
+{
+    std::string version;
+    try {
+        const auto excel = platform.createExcel();
+        try {
+            version = excel->version();
+        } catch (const RunTimeError&) {
+            version.clear();
+        }
+        try {
+            excel->release();
+        } catch (const RunTimeError&) {
+        }
+    } catch (const RunTimeError&) {
+    }
+    return version;
+}
+
+bool isUtf8(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3
+                                                      : lead >= 0xF0 && lead < 0xF5 ? 4 : 0;
+        if (length == 0 || i + length > text.size())
+            return false;
+        for (std::size_t k = 1; k < length; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+                return false;
+        i += length;
+    }
+    return true;
+}
+
+void reportFailure(TabuloPlatform& platform, const std::string& whatFailed, const RunTimeError& error)
+{
+    if (platform.errorLog)
+        reportError(*platform.errorLog, "tabulo", whatFailed, error);
+    platform.messages.show("Tabulo", "Run-time error '" + std::to_string(error.number()) + "':\n\n" +
+                                         error.description());
+}
+
+}  // namespace
+
+std::string versionRefusalText(const std::string& version)
+{
+    return "The version of Excel you have installed on \n"
+           "your machine " + version + " is not compatible with\n"
+           "the Tabulo.\n"
+           "\n"
+           "To run it, you need atleast Excel version 9.0 (Office 2000)";
+}
+
+std::string utf8OfHostText(std::string_view text, const CodePage& codePage)
+{
+    return isUtf8(text) ? std::string(text) : codePage.toUtf8(text);
+}
+
+int runTabulo(const std::string& argumentText, TabuloPlatform& platform)
+{
+    const std::string version = applicationVersion(platform);
+    if (leadingNumber(version) < OldestVersion) {
+        platform.messages.show(versionTitle, versionRefusalText(version));
+        return exit_status::Failed;
+    }
+    const std::optional<ExportCommand> command = exportCommandOf(argumentText);
+    if (!command) {
+        platform.messages.show(instructionsTitle, instructionsText);
+        return exit_status::Done;
+    }
+    if (command->dataFiles.empty())
+        return exit_status::Done;
+
+    ExportLoader loader(platform, *command);
+    std::optional<RunTimeError> failure;
+    std::string whatFailed;
+    try {
+        loader.loadExcelSheet();
+    } catch (const RunTimeError& error) {
+        failure = error;
+        whatFailed = "exporting " + loader.currentDataFile();
+    }
+    // What was made stays with the user, also after a failure.
+    try {
+        loader.release();
+    } catch (const RunTimeError& error) {
+        if (failure && platform.errorLog)
+            reportError(*platform.errorLog, "tabulo", "keeping the workbook", error);
+        if (!failure) {
+            failure = error;
+            whatFailed = "keeping the workbook";
+        }
+    }
+    if (failure) {
+        reportFailure(platform, whatFailed, *failure);
+        return exit_status::Failed;
+    }
+    return exit_status::Done;
+}
+
+}  // namespace zlt::tabulo
