@@ -13,6 +13,8 @@ namespace exit_status {
 constexpr int Done = 0;        // the job is done, or there was none
 constexpr int Failed = 1;      // a run-time error stopped the job; the line says which
 constexpr int BadSetting = 2;  // a setting of the Linux side is wrong; nothing was done
+constexpr int LeftForNextRun = 3;  // the run ended normally, but part of the job waits for the next run
+constexpr int HostTreeNotFound = 4;  // no drive holds the host's tree; nothing was done
 }  // namespace exit_status
 
 // "<program>: <what failed>: <description> (error <n>)"

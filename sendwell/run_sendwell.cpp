@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "common/registry/mail_account.h"
+#include "platform/program_exit.h"
 #include "sendwell/dispatch_log.h"
 #include "sendwell/host_paths.h"
 #include "sendwell/line_reader.h"
@@ -44,13 +45,13 @@ public:
         if (!lock) {
             log_.status("Another run is dispatching the mail of " + paths_.queueFolder() + "; this run ends");
             log_.status("Completed mail process");
-            return sendwell_status::LeftQueued;
+            return exit_status::LeftForNextRun;
         }
         removeStaleJournals();
         const std::string statusText = dispatch();
         log_.status(statusText);
         log_.status("Completed mail process");
-        return filed_ == listed_ ? 0 : sendwell_status::LeftQueued;
+        return filed_ == listed_ ? exit_status::Done : exit_status::LeftForNextRun;
     }
 
 private:
@@ -208,7 +209,7 @@ int runSendwell(const std::string&, SendwellPlatform& platform)
     if (root.empty()) {
         platform.messages.show(setupNotFoundTitle, setupNotFoundText);
         platform.window.hide();
-        return sendwell_status::SetupNotFound;
+        return exit_status::HostTreeNotFound;
     }
     DispatchRun run(platform, root);
     const int status = run.run();

@@ -33,12 +33,6 @@ struct SendwellPlatform {
     std::function<std::vector<std::string>()> printerFonts;
 };
 
-// Exit statuses beyond platform/program_exit.h's Done, Failed and BadSetting.
-namespace sendwell_status {
-constexpr int LeftQueued = 3;     // the run ended, but some listed mail files are still queued
-constexpr int SetupNotFound = 4;  // no drive holds the host tree; nothing was logged
-}  // namespace sendwell_status
-
 extern const char* const setupNotFoundTitle;
 extern const char* const setupNotFoundText;
 
@@ -46,8 +40,8 @@ extern const char* const setupNotFoundText;
 std::string bodyFontName(const std::vector<std::string>& printerFonts);
 
 // The run, whatever the argument text (it is not read). Returns Done when
-// every listed mail file is in the sent folder, LeftQueued when some stay
-// queued, SetupNotFound. Failures that end the run (a log or an attachment
+// every listed mail file is in the sent folder, LeftForNextRun when some
+// stay queued, HostTreeNotFound. Failures that end the run (a log or an attachment
 // that cannot be written, a file that cannot be moved) are RunTimeErrors;
 // no file is filed that was not done.
 int runSendwell(const std::string& argumentText, SendwellPlatform& platform);
