@@ -64,6 +64,11 @@ public:
 
     // Renames within one file system, replacing a file of the new name.
     virtual void move(const std::string& from, const std::string& to) = 0;
+    // Renames within one file system only when the new name is free:
+    // FileAlreadyExists otherwise, the file keeping its old name. Two
+    // programs choosing the same new name at once can never replace each
+    // other's file.
+    virtual void moveToFreeName(const std::string& from, const std::string& to) = 0;
     // Removes a file or a symbolic link (never a folder).
     virtual void remove(const std::string& path) = 0;
     // Creates the folder and any missing folders above it.

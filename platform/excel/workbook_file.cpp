@@ -71,13 +71,22 @@ std::string WorkbookFile::keep(const std::string& base)
     FileSystem& files = host_.files.fileSystem();
     const std::string name = folder_ + "/" + base + " " + stamp(host_.clock.now(), "%04d-%02d-%02d %02d.%02d.%02d");
     std::string path = name + ".xlsx";
-    for (int copy = 2; files.status(path).kind != EntryKind::Missing; ++copy)
+    for (int copy = 2;; ++copy) {
+        try {
+            files.moveToFreeName(temporary_, path);
+            break;
+        } catch (const RunTimeError& error) {
+            // Another workbook of this name, perhaps from a run in the same
+            // second: it is never replaced, the next number is tried.
+            if (error.number() != error_number::FileAlreadyExists || copy > 9999) {
+                removeTemporary();
+                throw;
+            }
+        } catch (...) {
+            removeTemporary();
+            throw;
+        }
         path = name + " (" + std::to_string(copy) + ").xlsx";
-    try {
-        files.move(temporary_, path);
-    } catch (...) {
-        removeTemporary();
-        throw;
     }
     temporary_.clear();
     return path;

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -161,6 +162,19 @@ public:
     {
         if (::rename(from.c_str(), to.c_str()) != 0)
             throw pathError(errno, from);
+    }
+
+    void moveToFreeName(const std::string& from, const std::string& to) override
+    {
+        if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+            return;
+        if (errno != EINVAL && errno != ENOSYS)
+            throw pathError(errno, errno == EEXIST ? to : from);
+        // A file system without the no-replace rename: a hard link refuses
+        // a taken name just the same.
+        if (::link(from.c_str(), to.c_str()) != 0)
+            throw pathError(errno, errno == EEXIST ? to : from);
+        ::unlink(from.c_str());
     }
 
     void remove(const std::string& path) override

@@ -105,6 +105,13 @@ public:
         files_.erase(from);
     }
 
+    void moveToFreeName(const std::string& from, const std::string& to) override
+    {
+        if (files_.count(to) || folders_.count(to))
+            throw RunTimeError(error_number::FileAlreadyExists, "File already exists (" + to + ")");
+        move(from, to);
+    }
+
     void remove(const std::string& path) override
     {
         if (!files_.erase(path))

@@ -85,3 +85,24 @@ TEST(PosixReplaceContent, KeepsPermissionsAndLinksAndLeavesNoTemporaryFile)
     EXPECT_EQ(files->status(dir / "LINK").symbolicLink, true);
     EXPECT_EQ(files->list(dir.path().string()).size(), 3u);  // OLD, LINK and NEW
 }
+
+// A taken name is refused and both files stay as they were; a free one is
+// taken.
+TEST(PosixMoveToFreeName, NeverReplacesAFile)
+{
+    zlt::testing::TempDir dir("zlt-posix");
+    dir.write("A", "first");
+    dir.write("B", "second");
+    const auto files = makeFileSystem();
+    try {
+        files->moveToFreeName(dir / "A", dir / "B");
+        ADD_FAILURE() << "a taken name was replaced";
+    } catch (const RunTimeError& e) {
+        EXPECT_EQ(e.number(), number::FileAlreadyExists);
+    }
+    EXPECT_EQ(zlt::testing::fileText(dir / "A"), "first");
+    EXPECT_EQ(zlt::testing::fileText(dir / "B"), "second");
+    files->moveToFreeName(dir / "A", dir / "C");
+    EXPECT_EQ(files->status(dir / "A").kind, EntryKind::Missing);
+    EXPECT_EQ(zlt::testing::fileText(dir / "C"), "first");
+}
