@@ -7,8 +7,8 @@
 #include "jotwell/run_jotwell.h"
 #include "platform/backends.h"
 #include "platform/command_line.h"
-#include "platform/host_files.h"
 #include "platform/program_exit.h"
+#include "platform/system_host.h"
 #include "platform/word/rtf_word_application.h"
 
 extern char** environ;
@@ -42,10 +42,10 @@ int main(int argc, char** argv)
 {
     using namespace zlt;
     return guardedMain("jotwell", std::cerr, [&] {
-        const Settings settings = settingsFromEnvironment(environ);
-        const CodePage codePage = CodePage::fromSetting(settings.codePage);
-        const auto fileSystem = makeFileSystem();
-        HostFiles files(*fileSystem, DriveMap::parse(settings.drives, settings.home), &codePage);
+        SystemHost host(environ);
+        const Settings& settings = host.settings;
+        const CodePage& codePage = host.codePage;
+        HostFiles& files = host.files;
         BoxOnDemand messages(settings);
         const auto windows = makeWindowSystem();
         const auto opener = makeDesktopOpener(settings);

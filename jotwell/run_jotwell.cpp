@@ -55,8 +55,7 @@ int reportRunTimeError(const std::string& whatFailed, const RunTimeError& error,
 {
     if (platform.errorLog)
         reportError(*platform.errorLog, "jotwell", whatFailed, error);
-    platform.messages.show("Jotwell", "Run-time error '" + std::to_string(error.number()) + "':\n\n" +
-                                          error.description());
+    platform.messages.show("Jotwell", runTimeErrorBoxText(error));
     return exit_status::Failed;
 }
 
@@ -82,8 +81,9 @@ int runJotwell(const std::string& argumentText, JotwellPlatform& platform)
 {
     const std::string version = wordVersion(platform);
     if (leadingNumber(version) < LowestVersion) {
+        // No notes were written: the host must not take this for a stamp.
         platform.messages.show(versionTitle, versionText(version));
-        return exit_status::Done;
+        return exit_status::Failed;
     }
     const std::size_t firstNonBlank = argumentText.find_first_not_of(' ');
     if (firstNonBlank == std::string::npos) {

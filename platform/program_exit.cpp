@@ -34,4 +34,9 @@ int guardedMain(std::string_view program, std::ostream& errors, const std::funct
     return exit_status::Failed;
 }
 
+std::string runTimeErrorBoxText(const RunTimeError& error)
+{
+    return "Run-time error '" + std::to_string(error.number()) + "':\n\n" + error.description();
+}
+
 }  // namespace zlt

@@ -3,6 +3,7 @@
 // set of exit statuses. A host that starts a program can rely on both.
 #include <functional>
 #include <ostream>
+#include <string>
 #include <string_view>
 
 #include "platform/run_time_error.h"
@@ -19,6 +20,10 @@ constexpr int HostTreeNotFound = 4;  // no drive holds the host's tree; nothing 
 
 // "<program>: <what failed>: <description> (error <n>)"
 void reportError(std::ostream& out, std::string_view program, std::string_view whatFailed, const RunTimeError& error);
+
+// The text of the box a program with a display shows for the same failure:
+// "Run-time error '53':" and, after an empty line, the description.
+std::string runTimeErrorBoxText(const RunTimeError& error);
 
 // Runs a program's body and turns whatever it throws into the line and the
 // status: a bad setting (std::invalid_argument) is BadSetting, anything else

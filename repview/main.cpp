@@ -4,8 +4,8 @@
 
 #include "platform/backends.h"
 #include "platform/command_line.h"
-#include "platform/host_files.h"
 #include "platform/program_exit.h"
+#include "platform/system_host.h"
 #include "repview/run_repview.h"
 
 extern char** environ;
@@ -14,10 +14,10 @@ int main(int argc, char** argv)
 {
     using namespace zlt;
     return guardedMain("repview", std::cerr, [&] {
-        const Settings settings = settingsFromEnvironment(environ);
-        const CodePage codePage = CodePage::fromSetting(settings.codePage);
-        const auto fileSystem = makeFileSystem();
-        HostFiles files(*fileSystem, DriveMap::parse(settings.drives, settings.home), &codePage);
+        SystemHost host(environ);
+        const Settings& settings = host.settings;
+        const CodePage& codePage = host.codePage;
+        HostFiles& files = host.files;
         static char programName[] = "repview";
         const auto session = startDesktopSession(programName, settings);
         repview::RepviewPlatform platform{

@@ -5,12 +5,11 @@
 
 #include "platform/backends.h"
 #include "platform/command_line.h"
-#include "platform/drive_map.h"
-#include "platform/host_files.h"
 #include "platform/mail/curl_mail_transport.h"
 #include "platform/mail/transport_mail_session.h"
 #include "platform/posix/file_run_locks.h"
 #include "platform/program_exit.h"
+#include "platform/system_host.h"
 #include "platform/qt/qt_status_window.h"
 #include "sendwell/mail_account_of.h"
 #include "sendwell/mail_setup.h"
@@ -55,10 +54,10 @@ std::vector<std::string> printerFonts(const CodePage& codePage, const Settings& 
 int main(int argc, char** argv)
 {
     return guardedMain("sendwell", std::cerr, [&] {
-        const Settings settings = settingsFromEnvironment(environ);
-        const CodePage codePage = CodePage::fromSetting(settings.codePage);
-        const auto fileSystem = makeFileSystem();
-        HostFiles files(*fileSystem, DriveMap::parse(settings.drives, settings.home), &codePage);
+        SystemHost host(environ);
+        const Settings& settings = host.settings;
+        const CodePage& codePage = host.codePage;
+        HostFiles& files = host.files;
         static char programName[] = "sendwell";
         const auto session = startDesktopSession(programName, settings);
         const auto messages = makeMessageBox(*session);
@@ -68,7 +67,7 @@ int main(int argc, char** argv)
         std::optional<registry::Registry> registry;
         const auto userRegistry = [&]() -> const registry::Registry& {
             if (!registry)
-                registry = readRegistry(*fileSystem, settings);
+                registry = readRegistry(*host.fileSystem, settings);
             return *registry;
         };
         const auto transport = makeCurlMailTransport(expandHome("~/.netrc", settings.home));

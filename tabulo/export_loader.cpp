@@ -153,7 +153,7 @@ void ExportLoader::worksheetHeader(int field)
     if (record.width > current_->columnWidth(field))
         current_->setColumnWidth(field, record.width);
     current_->setCellBold(1, field, true);
-    current_->setCellValue(1, field, utf8(record.name));
+    current_->setCellValue(1, field, platform_.codePage.toUtf8(record.name));
     const std::string headingCell = columnLetters(field) + "1";
 
     const std::string type = upperAscii(record.type);

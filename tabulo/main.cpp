@@ -6,8 +6,8 @@
 #include "platform/backends.h"
 #include "platform/command_line.h"
 #include "platform/excel/linux_excel.h"
-#include "platform/host_files.h"
 #include "platform/program_exit.h"
+#include "platform/system_host.h"
 #include "platform/workbook/xlsx_workbook.h"
 #include "tabulo/run_tabulo.h"
 
@@ -17,10 +17,10 @@ int main(int argc, char** argv)
 {
     using namespace zlt;
     return guardedMain("tabulo", std::cerr, [&] {
-        const Settings settings = settingsFromEnvironment(environ);
-        const CodePage codePage = CodePage::fromSetting(settings.codePage);
-        const auto fileSystem = makeFileSystem();
-        HostFiles files(*fileSystem, DriveMap::parse(settings.drives, settings.home), &codePage);
+        SystemHost host(environ);
+        const Settings& settings = host.settings;
+        const CodePage& codePage = host.codePage;
+        HostFiles& files = host.files;
         static char programName[] = "tabulo";
         const auto session = startDesktopSession(programName, settings);
         const auto messages = makeMessageBox(*session);

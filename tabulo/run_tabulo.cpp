@@ -74,8 +74,7 @@ void reportFailure(TabuloPlatform& platform, const std::string& whatFailed, cons
 {
     if (platform.errorLog)
         reportError(*platform.errorLog, "tabulo", whatFailed, error);
-    platform.messages.show("Tabulo", "Run-time error '" + std::to_string(error.number()) + "':\n\n" +
-                                         error.description());
+    platform.messages.show("Tabulo", runTimeErrorBoxText(error));
 }
 
 }  // namespace

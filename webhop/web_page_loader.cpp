@@ -32,8 +32,7 @@ void reportRunTimeError(const std::string& page, const RunTimeError& error, Webh
 {
     if (platform.errorLog)
         reportError(*platform.errorLog, "webhop", "opening " + page, error);
-    platform.messages.show("Webhop", "Run-time error '" + std::to_string(error.number()) + "':\n\n" +
-                                         error.description());
+    platform.messages.show("Webhop", runTimeErrorBoxText(error));
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ TEST(JotwellProgram, CreatesStampsAndHandsOverOrSaysWhyNot)
         {{"C:\\zlt\\notes\\,CS000002.DOC"}, true, 1, false,
          "jotwell: reading the command line C:\\zlt\\notes\\,CS000002.DOC: Invalid procedure call or argument "
          "(error 5)\nJotwell\nRun-time error '5':\n\nInvalid procedure call or argument\n"},
-        {{"C:\\zlt\\notes\\,CS000002.DOC,Jane Citizen"}, false, 0, false,
+        {{"C:\\zlt\\notes\\,CS000002.DOC,Jane Citizen"}, false, 1, false,
          "ZELTO Notes Error - Incorrect version\nThe version of MS Word you have installed on \n"
          "your machine  is not compatible with\n"},
     };

@@ -182,7 +182,7 @@ TEST(JotwellCalls, VersionBelowNineOrNoneIsRefused)
             run.words.creationFailure = RunTimeError(error_number::CannotCreateObject);
         if (c.versionFails)
             run.words.failing.emplace("version", RunTimeError(error_number::AutomationError));
-        EXPECT_EQ(run("C:\\ZLT\\NOTES\\,CS000002.DOC,Jane Citizen"), exit_status::Done);
+        EXPECT_EQ(run("C:\\ZLT\\NOTES\\,CS000002.DOC,Jane Citizen"), exit_status::Failed);
         EXPECT_EQ(run.log, c.noWord ? Log{"create"} : versionCheck);
         ASSERT_EQ(run.messages.shown.size(), 1u);
         EXPECT_EQ(run.messages.shown[0].title, "ZELTO Notes Error - Incorrect version");

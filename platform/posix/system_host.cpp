@@ -1,0 +1,16 @@
+#include "platform/system_host.h"
+
+#include "platform/backends.h"
+#include "platform/drive_map.h"
+
+namespace zlt {
+
+SystemHost::SystemHost(char** environment)
+    : settings(settingsFromEnvironment(environment)),
+      codePage(CodePage::fromSetting(settings.codePage)),
+      fileSystem(makeFileSystem()),
+      files(*fileSystem, DriveMap::parse(settings.drives, settings.home), &codePage)
+{
+}
+
+}  // namespace zlt
