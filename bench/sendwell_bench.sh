@@ -20,7 +20,7 @@ repo=$(cd "$(dirname "$0")/.." && pwd)
 sendwell=$repo/build-sendwell/bin/sendwell files=10 messages=100 msmtp=200 folder=${TMPDIR:-/tmp}
 while getopts "b:f:m:n:d:" option; do
   case $option in
-    b) sendwell=$OPTARG ;; f) files=$OPTARG ;; m) messages=$OPTARG ;; n) msmtp=$OPTARG ;; d) folder=$OPTARG ;;
+    b) sendwell=$(realpath "$OPTARG") ;; f) files=$OPTARG ;; m) messages=$OPTARG ;; n) msmtp=$OPTARG ;; d) folder=$OPTARG ;;
     *) sed -n '2,18p' "$0"; exit 2 ;;
   esac
 done
