@@ -192,7 +192,7 @@ TEST(CurlMailTransport, SignOnLogsInAsTheAccountSaysOrFailsQuicklyWithANamedErro
     ASSERT_EQ(testing::runProgram("/usr/bin/openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
                                   "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", key, "-out", cert},
                                   {}, dir.path()).exitStatus, 0);
-    SmtpPeer login({"--auth", "clerk:s3cr3t"}), tls({"--tls", cert, key});
+    SmtpPeer login({"--auth", "clerk:s3cr3t"}), tls({"--tls", cert, key}), implicitTls({"--implicit-tls", cert, key});
     auto loopbackPort = [](int socket, bool listening) {  // where nothing will ever answer
         sockaddr_in address {AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
         socklen_t size = sizeof address;
@@ -223,6 +223,9 @@ TEST(CurlMailTransport, SignOnLogsInAsTheAccountSaysOrFailsQuicklyWithANamedErro
         {"server without STARTTLS", [&](MailAccount& a) { a.security = MailSecurity::StartTls, a.caFile = cert; }, PermissionDenied},
         {"STARTTLS", [&](MailAccount& a) { a.port = tls.port(), a.security = MailSecurity::StartTls, a.caFile = cert; }, 0},
         {"certificate not trusted", [&](MailAccount& a) { a.port = tls.port(), a.security = MailSecurity::StartTls; }, PermissionDenied},
+        {"TLS from the start", [&](MailAccount& a) { a.port = implicitTls.port(), a.security = MailSecurity::ImplicitTls, a.caFile = cert; }, 0},
+        {"TLS from the start, not trusted", [&](MailAccount& a) { a.port = implicitTls.port(), a.security = MailSecurity::ImplicitTls; }, PermissionDenied},
+        {"TLS from the start to a plain server", [&](MailAccount& a) { a.security = MailSecurity::ImplicitTls, a.caFile = cert; }, PermissionDenied},
     };
     auto transport = makeCurlMailTransport(
         dir.write("netrc", "machine 127.0.0.1 login clerk password s3cr3t\nmachine 127.0.0.1 login temp password wrong\n"));

@@ -20,6 +20,7 @@ parser.add_argument("--drop-in-data", type=int, metavar="N")  # keep the N-th me
 parser.add_argument("--close-after", type=int, metavar="N")  # answer the N-th message, then close as when idle
 parser.add_argument("--auth", metavar="USER:PASSWORD")  # required
 parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"))  # STARTTLS required
+parser.add_argument("--implicit-tls", nargs=2, metavar=("CERT", "KEY"))  # TLS from the first byte, as on port 465
 options = parser.parse_args()
 ACCEPTED = "250 2.0.0 Message accepted for delivery"
 
@@ -83,8 +84,13 @@ async def serve():
     if options.tls:
         settings.update(tls_context=ssl.create_default_context(ssl.Purpose.CLIENT_AUTH), require_starttls=True)
         settings["tls_context"].load_cert_chain(*options.tls)
+    wrapped = None
+    if options.implicit_tls:
+        wrapped = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
+        wrapped.load_cert_chain(*options.implicit_tls)
     handler = Handler()
-    server = await asyncio.get_running_loop().create_server(lambda: SMTP(handler, **settings), "127.0.0.1", 0)
+    server = await asyncio.get_running_loop().create_server(lambda: SMTP(handler, **settings), "127.0.0.1", 0,
+                                                            ssl=wrapped)
     print("port %d" % server.sockets[0].getsockname()[1], flush=True)
     os.dup2(os.open(os.devnull, os.O_WRONLY), 1)
     os.dup2(1, 2)
