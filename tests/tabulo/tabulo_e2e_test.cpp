@@ -5,6 +5,8 @@
 // be written.
 #include <gtest/gtest.h>
 
+#include "tests/tabulo/dictionary_line.h"
+
 #include "tests/support/program_run.h"
 
 namespace zlt::testing {
@@ -12,13 +14,7 @@ namespace {
 
 std::string field(int number, const std::string& name, const std::string& type, const std::string& width)
 {
-    std::string line = std::to_string(number);
-    line.resize(7, ' ');
-    line += name;
-    line.resize(38, ' ');
-    line += type;
-    line.resize(45, ' ');
-    return line + width + "\r\n";
+    return testing::dictionaryLine(std::to_string(number), name, type, width) + "\r\n";
 }
 
 std::string padded(const std::string& name)

@@ -4,6 +4,8 @@
 // and that a failed write leaves nothing under a workbook's name.
 #include <gtest/gtest.h>
 
+#include "tests/tabulo/dictionary_line.h"
+
 #include <functional>
 #include <sstream>
 
@@ -155,13 +157,7 @@ struct LinuxExcelRun {
 
 std::string field(int number, const std::string& name, const std::string& type, const std::string& width)
 {
-    std::string line = std::to_string(number);
-    line.resize(7, ' ');
-    line += name;
-    line.resize(38, ' ');
-    line += type;
-    line.resize(45, ' ');
-    return line + width + "\r\n";
+    return testing::dictionaryLine(std::to_string(number), name, type, width) + "\r\n";
 }
 
 std::string heading(const std::string& name)

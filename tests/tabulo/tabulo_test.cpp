@@ -4,6 +4,8 @@
 // and the one message that stops a failed export.
 #include <gtest/gtest.h>
 
+#include "tests/tabulo/dictionary_line.h"
+
 #include <sstream>
 
 #include "platform/program_exit.h"
@@ -20,18 +22,7 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-// A dictionary line laid out by position: number 1-3, name 8-37, type 39-45, width 46-52.
-std::string field(const std::string& number, const std::string& name, const std::string& type,
-                  const std::string& width)
-{
-    std::string line = number;
-    line.resize(7, ' ');
-    line += name;
-    line.resize(38, ' ');
-    line += type;
-    line.resize(45, ' ');
-    return line + width;
-}
+const auto field = testing::dictionaryLine;
 
 std::string padded(std::string text, std::size_t length = 30)
 {
