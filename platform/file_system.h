@@ -44,6 +44,9 @@ struct EntryStatus {
     bool symbolicLink = false;  // the name itself is a link (to an existing entry or not)
     bool writable = true;       // the owner may write it: the host's read-only attribute
     std::int64_t size = 0;
+    // When the content was last written, in nanoseconds since 1970; tells a
+    // file from a later one of the same name and content.
+    std::int64_t modified = 0;
 };
 
 // How the host's tools classify a drive.

@@ -25,12 +25,16 @@ std::string ContentFingerprint::text() const
 
 std::string fingerprintOfFile(HostFiles& files, const std::string& path)
 {
+    // The time it was written belongs to it too: a record left behind by a
+    // run killed just after filing never matches a file the host queues
+    // again later with the very same text.
+    const std::int64_t modified = files.status(path).modified;
     const auto file = files.openRead(path);
     ContentFingerprint fingerprint;
     char chunk[65536];
     for (size_t got; (got = file->read(chunk, sizeof chunk)) > 0;)
         fingerprint.add({chunk, got});
-    return fingerprint.text();
+    return fingerprint.text() + " " + std::to_string(modified);
 }
 
 SendJournal::SendJournal(HostFiles& files, std::string path, std::string fingerprint)

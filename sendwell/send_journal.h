@@ -22,6 +22,7 @@ private:
     std::uint64_t length_ = 0;
 };
 
+// The queued file's fingerprint and the time it was written.
 std::string fingerprintOfFile(HostFiles& files, const std::string& path);
 
 class SendJournal {

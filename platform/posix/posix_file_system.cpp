@@ -140,6 +140,7 @@ public:
         result.kind = S_ISREG(info.st_mode) ? EntryKind::File : S_ISDIR(info.st_mode) ? EntryKind::Folder : EntryKind::Other;
         result.writable = (info.st_mode & S_IWUSR) != 0;
         result.size = static_cast<std::int64_t>(info.st_size);
+        result.modified = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
         return result;
     }
 

@@ -20,6 +20,7 @@ public:
     {
         addFolder(parent(path));
         files_[path] = std::move(content);
+        modified_[path] = ++writes_;
         if (!writable)
             readOnly_.insert(path);
     }
@@ -61,6 +62,7 @@ public:
         if (readOnly_.count(path))
             throw RunTimeError(error_number::PermissionDenied, "Permission denied (" + path + ")");
         std::string& file = files_[path];
+        modified_[path] = ++writes_;
         if (mode != WriteMode::Append)
             file.clear();
         return std::make_unique<Output>(file, failCommitsWith);
@@ -75,6 +77,7 @@ public:
             s.kind = EntryKind::File;
             s.size = static_cast<std::int64_t>(it->second.size());
             s.writable = !readOnly_.count(path);
+            s.modified = modified_.count(path) ? modified_.at(path) : 0;
         }
         return s;
     }
@@ -103,6 +106,8 @@ public:
             throw RunTimeError(error_number::PathNotFound, "Path not found (" + to + ")");
         files_[to] = std::move(it->second);
         files_.erase(from);
+        modified_[to] = modified_[from];
+        modified_.erase(from);
     }
 
     void moveToFreeName(const std::string& from, const std::string& to) override
@@ -116,6 +121,7 @@ public:
     {
         if (!files_.erase(path))
             throw RunTimeError(error_number::FileNotFound, "File not found (" + path + ")");
+        modified_.erase(path);
     }
 
     void createFolders(const std::string& path) override { addFolder(path); }
@@ -172,6 +178,9 @@ private:
     std::map<std::string, std::string> files_;
     std::set<std::string> folders_;
     std::set<std::string> readOnly_;
+    // Each write is one tick later than the one before: a file's time.
+    std::map<std::string, std::int64_t> modified_;
+    std::int64_t writes_ = 0;
     std::map<std::string, DriveType> driveTypes_;
     std::string current_ = "/";
 };

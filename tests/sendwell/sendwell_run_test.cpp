@@ -264,6 +264,18 @@ TEST_F(SendwellRun, RefusedForNowStaysQueuedAndTheNextRunSendsOnlyTheRest)
     queue({{"A.TXT", "%%%X: 1 Y: a@x Z: One\r\nnew text\r\n"}});
     EXPECT_EQ(run(), 0);
     EXPECT_EQ(sentSummary(), (std::vector<std::string> {"smtp: a@x | One  | EMAIL0.RTF"}));
+
+    // So does the same text written again: the host queued it anew, and a
+    // record of the earlier file (one left by a run killed just after it
+    // filed the file, say) must not hold it back.
+    const std::string twice = "%%%X: 1 Y: a@x Z: One\r\n1\r\n%%%X: 2 Y: b@x Z: Two\r\n2\r\n";
+    queue({{"A.TXT", twice}});
+    session.deliveries["b@x"] = {false, 451, "4.3.0 Mailbox busy"};
+    EXPECT_EQ(run(), 3);
+    session.deliveries.clear();
+    queue({{"A.TXT", twice}});
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(sentSummary(), (std::vector<std::string> {"smtp: a@x | One  | EMAIL0.RTF", "smtp: b@x | Two  | EMAIL0.RTF"}));
 }
 
 TEST_F(SendwellRun, AnotherRunsLockOrTooManyFilesLeaveMailQueued)
