@@ -151,4 +151,40 @@ std::string CodePage::fromUtf8(std::string_view utf8) const
     return out;
 }
 
+bool isValidUtf8(std::string_view bytes)
+{
+    size_t i = 0;
+    while (i < bytes.size()) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        size_t length = 0;
+        char32_t minimum = 0;
+        char32_t c = 0;
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        } else if ((lead & 0xE0) == 0xC0) {
+            length = 2, minimum = 0x80, c = lead & 0x1F;
+        } else if ((lead & 0xF0) == 0xE0) {
+            length = 3, minimum = 0x800, c = lead & 0x0F;
+        } else if ((lead & 0xF8) == 0xF0) {
+            length = 4, minimum = 0x10000, c = lead & 0x07;
+        } else {
+            return false;
+        }
+        if (i + length > bytes.size())
+            return false;
+        for (size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(bytes[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            c = (c << 6) | (next & 0x3F);
+        }
+        // Overlong forms, surrogates and code points past Unicode are not UTF-8.
+        if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+            return false;
+        i += length;
+    }
+    return true;
+}
+
 }  // namespace zlt

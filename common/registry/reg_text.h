@@ -20,6 +20,4 @@ std::string utf16leToUtf8(std::string_view bytes, bool stopAtNul);
 // Windows-1252 bytes as UTF-8 (a string stored by a REGEDIT4 file).
 std::string ansiToUtf8(std::string_view bytes);
 
-bool isValidUtf8(std::string_view bytes);
-
 }  // namespace zlt::registry
