@@ -69,18 +69,6 @@ std::string leadingNumberText(std::string_view text)
     return parts.negative && out != "0" ? "-" + out : out;
 }
 
-double leadingNumber(std::string_view text)
-{
-    // Digit by digit: the locale's decimal point plays no part.
-    const NumberParts parts = numberParts(text);
-    double value = 0, scale = 1;
-    for (char digit : parts.whole)
-        value = value * 10 + (digit - '0');
-    for (char digit : parts.fraction)
-        value += (digit - '0') * (scale /= 10);
-    return parts.negative ? -value : value;
-}
-
 std::string headingText(const NotesCommand& command)
 {
     static constexpr std::pair<std::string_view, std::string_view> Headings[] = {

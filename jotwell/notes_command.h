@@ -23,7 +23,6 @@ NotesCommand splitNotesCommand(std::string_view line);
 // point), written as plain digits: "000120" gives "120", "  0 12.50x" gives
 // "12.5", no digits "0".
 std::string leadingNumberText(std::string_view text);
-double leadingNumber(std::string_view text);
 
 // "Customer Account (2) - Jane Citizen" for the codes CS, LY, SB, ST and
 // CR (exact case); "" for any other code.

@@ -1,5 +1,6 @@
 #include "jotwell/run_jotwell.h"
 
+#include "common/leading_number.h"
 #include "jotwell/notes_command.h"
 #include "jotwell/notes_document.h"
 #include "platform/program_exit.h"

@@ -1,6 +1,6 @@
 #include "tabulo/field_dictionary.h"
 
-#include "tabulo/leading_number.h"
+#include "common/leading_number.h"
 
 namespace zlt::tabulo {
 

@@ -6,7 +6,7 @@
 #include "platform/run_time_error.h"
 #include "tabulo/export_command.h"
 #include "tabulo/export_loader.h"
-#include "tabulo/leading_number.h"
+#include "common/leading_number.h"
 
 namespace zlt::tabulo {
 

@@ -5,6 +5,7 @@
 
 #include <sstream>
 
+#include "common/leading_number.h"
 #include "jotwell/notes_command.h"
 #include "jotwell/run_jotwell.h"
 #include "platform/backends.h"

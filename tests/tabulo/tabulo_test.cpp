@@ -14,7 +14,7 @@
 #include "platform/testing/recording_message_box.h"
 #include "platform/testing/recording_window_system.h"
 #include "tabulo/field_dictionary.h"
-#include "tabulo/leading_number.h"
+#include "common/leading_number.h"
 #include "tabulo/run_tabulo.h"
 
 namespace zlt::tabulo {

@@ -1,8 +1,9 @@
 #pragma once
-// Numbers as the host's tools read them from fixed positions of a text.
+// Numbers as the host's tools read them from text: fixed positions of a
+// dictionary line, a version text.
 #include <string_view>
 
-namespace zlt::tabulo {
+namespace zlt {
 
 // The leading numeric part of the text, blanks (space, tab, line feed)
 // ignored wherever they stand: optional sign, digits, a full stop as the
@@ -15,4 +16,4 @@ double leadingNumber(std::string_view text);
 // not fit a 16-bit signed integer.
 int roundedToInteger(double value);
 
-}  // namespace zlt::tabulo
+}  // namespace zlt

@@ -1,4 +1,4 @@
-#include "tabulo/leading_number.h"
+#include "common/leading_number.h"
 
 #include <charconv>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include "platform/ascii.h"
 #include "platform/run_time_error.h"
 
-namespace zlt::tabulo {
+namespace zlt {
 
 namespace {
 
@@ -66,4 +66,4 @@ int roundedToInteger(double value)
     return static_cast<int>(rounded);
 }
 
-}  // namespace zlt::tabulo
+}  // namespace zlt
