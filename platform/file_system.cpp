@@ -4,6 +4,16 @@
 
 namespace zlt {
 
+std::string readAll(InputFile& file)
+{
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(file.size()));
+    char chunk[65536];
+    for (std::size_t got; (got = file.read(chunk, sizeof chunk)) > 0;)
+        bytes.append(chunk, got);
+    return bytes;
+}
+
 void FileSystem::replaceContent(const std::string& path, std::string_view bytes)
 {
     // A name of its own beside the file: a name another writer took is

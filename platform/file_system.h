@@ -21,6 +21,9 @@ public:
     virtual size_t read(char* buffer, size_t size) = 0;
 };
 
+// The rest of the file, read to its end.
+std::string readAll(InputFile& file);
+
 // A file opened for writing. Nothing is known to be on disk until commit()
 // returns: it writes out, syncs and closes, and raises what went wrong (a
 // full disk shows there). Dropping an uncommitted file closes it as it is.

@@ -133,9 +133,9 @@ void MailDispatcher::buildNoteText()
 {
     DispatchLog& log = context_.log;
     log.status("Loading ZELTO signature mail message");
-    const std::string signature = readHostFile(context_.files, context_.paths.signatureFile());
+    const std::string signature = readAll(*context_.files.openRead(context_.paths.signatureFile()));
     log.status("Loading ZELTO dialogue mail message");
-    const std::string disclaimer = readHostFile(context_.files, context_.paths.disclaimerFile());
+    const std::string disclaimer = readAll(*context_.files.openRead(context_.paths.disclaimerFile()));
     log.status("Constructing email body for EMAIL" + plainForm(partCount_) + ".RTF");
     context_.mail.setMsgNoteText(context_.codePage.toUtf8(noteText(signature, disclaimer)));
     saveBodyBuffer();

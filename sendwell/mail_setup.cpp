@@ -26,16 +26,6 @@ std::string findMailRoot(HostFiles& files)
     return {};
 }
 
-std::string readHostFile(HostFiles& files, const std::string& path)
-{
-    const auto file = files.openRead(path);
-    std::string text;
-    char chunk[65536];
-    for (size_t got; (got = file->read(chunk, sizeof chunk)) > 0;)
-        text.append(chunk, got);
-    return text;
-}
-
 std::vector<std::string> splitLines(const std::string& text)
 {
     std::vector<std::string> lines;
@@ -56,7 +46,7 @@ std::optional<std::vector<std::string>> loadMailList(HostFiles& files, const std
 {
     if (!files.fileExists(listPath))
         return std::nullopt;
-    return splitLines(readHostFile(files, listPath));
+    return splitLines(readAll(*files.openRead(listPath)));
 }
 
 bool isPlainFileName(const std::string& name)

@@ -23,9 +23,6 @@ std::optional<std::vector<std::string>> loadMailList(HostFiles& files, const std
 // without its end counts).
 std::vector<std::string> splitLines(const std::string& text);
 
-// Reads a whole host file.
-std::string readHostFile(HostFiles& files, const std::string& path);
-
 // A listed name that stays inside the queue folder: no folder separators,
 // no drive, not only dots and blanks ("", ".", "..").
 bool isPlainFileName(const std::string& name);

@@ -27,12 +27,7 @@ registry::Registry readRegistry(FileSystem& files, const Settings& settings)
     const std::string path = expandHome(settings.registry.empty() ? "~/.config/zlt/user.reg" : settings.registry, settings.home);
     if (files.status(path).kind != EntryKind::File)
         return {};
-    const auto file = files.openRead(path);
-    std::string bytes;
-    char chunk[65536];
-    for (size_t got; (got = file->read(chunk, sizeof chunk)) > 0;)
-        bytes.append(chunk, got);
-    return registry::Registry::fromRegFile(bytes, path);
+    return registry::Registry::fromRegFile(readAll(*files.openRead(path)), path);
 }
 
 // The default printer's fonts; none when there is no printer to ask.

@@ -42,7 +42,7 @@ SendJournal::SendJournal(HostFiles& files, std::string path, std::string fingerp
 {
     if (!files_.fileExists(path_))
         return;
-    const std::string text = readHostFile(files_, path_);
+    const std::string text = readAll(*files_.openRead(path_));
     const auto lines = splitLines(text);
     if (lines.empty() || lines.front() != heading_)
         return;

@@ -91,10 +91,7 @@ public:
             throw RunTimeError(error_number::InvalidProcedureCall);
         Sent copy = message_;
         if (!copy.attachmentPath.empty()) {
-            const auto file = files_.openRead(copy.attachmentPath);
-            char chunk[65536];
-            for (size_t got; (got = file->read(chunk, sizeof chunk)) > 0;)
-                copy.attachmentBytes.append(chunk, got);
+            copy.attachmentBytes = readAll(*files_.openRead(copy.attachmentPath));
         }
         sent.push_back(copy);
         const std::string address = copy.recipient.substr(copy.recipient.find(' ') + 1);

@@ -27,17 +27,6 @@ struct Document {
     EndSelection selection;
 };
 
-std::string readWhole(FileSystem& files, const std::string& path)
-{
-    const auto in = files.openRead(path);
-    std::string bytes(static_cast<std::size_t>(in->size()), '\0');
-    std::size_t have = 0;
-    for (std::size_t got; have < bytes.size() && (got = in->read(bytes.data() + have, bytes.size() - have)) > 0;)
-        have += got;
-    bytes.resize(have);
-    return bytes;
-}
-
 class RtfWordApplication : public WordApplication {
 public:
     RtfWordApplication(HostFiles& files, DesktopOpener& opener, const CodePage& page)
@@ -76,7 +65,7 @@ public:
         // Whether or not it can be written into, the user gets to see it.
         shown_ = path;
         refuseLocked(path);
-        std::string bytes = readWhole(files_.fileSystem(), path);
+        std::string bytes = readAll(*files_.fileSystem().openRead(path));
         const rtf::DocumentLayout layout = rtf::scanDocument(bytes);
         auto document = std::make_unique<Document>(false, layout.lastParagraphOpen);
         document->original = std::move(bytes);
@@ -118,7 +107,7 @@ public:
         if (document.original)
             throw RunTimeError(error_number::NoSuchMember,
                                "The notes engine puts a background only into a document it creates");
-        document.background = rtf::jpegPicture(readWhole(files_.fileSystem(), files_.resolve(fileName)));
+        document.background = rtf::jpegPicture(readAll(*files_.fileSystem().openRead(files_.resolve(fileName))));
     }
 
     void release() override
