@@ -13,31 +13,6 @@
 
 extern char** environ;
 
-namespace {
-
-// The desktop session starts with the first box: a run that only stamps
-// notes shows none and needs no toolkit.
-class BoxOnDemand : public zlt::MessageBox {
-public:
-    explicit BoxOnDemand(const zlt::Settings& settings) : settings_(settings) {}
-    void show(const std::string& title, const std::string& text) override
-    {
-        if (!box_) {
-            static char programName[] = "jotwell";
-            session_ = zlt::startDesktopSession(programName, settings_);
-            box_ = zlt::makeMessageBox(*session_);
-        }
-        box_->show(title, text);
-    }
-
-private:
-    const zlt::Settings& settings_;
-    std::unique_ptr<zlt::DesktopSession> session_;
-    std::unique_ptr<zlt::MessageBox> box_;
-};
-
-}  // namespace
-
 int main(int argc, char** argv)
 {
     using namespace zlt;
@@ -46,12 +21,12 @@ int main(int argc, char** argv)
         const Settings& settings = host.settings;
         const CodePage& codePage = host.codePage;
         HostFiles& files = host.files;
-        BoxOnDemand messages(settings);
+        const auto messages = makeMessageBoxOnDemand("jotwell", settings);
         const auto windows = makeWindowSystem();
         const auto opener = makeDesktopOpener(settings);
         const auto clock = makeSystemClock();
         const auto dateTimeFormat = makeLocaleDateTimeFormat();
-        jotwell::JotwellPlatform platform{messages,
+        jotwell::JotwellPlatform platform{*messages,
                                           [&] { return makeRtfWordApplication(files, opener.get(), codePage); },
                                           *windows,
                                           *clock,

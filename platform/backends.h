@@ -3,6 +3,7 @@
 // wires these from its Settings; tests wire the doubles of platform/testing/.
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/browser.h"
 #include "platform/clock.h"
@@ -26,6 +27,11 @@ std::unique_ptr<DesktopSession> startDesktopSession(char* programName, const Set
 // Qt message box with a display; with none, title and text go to standard
 // error and the box counts as answered.
 std::unique_ptr<MessageBox> makeMessageBox(const DesktopSession& session);
+
+// The same box for a program with no window of its own: the desktop
+// session starts with the first box shown, so a run that shows none starts
+// no toolkit.
+std::unique_ptr<MessageBox> makeMessageBoxOnDemand(std::string_view programName, const Settings& settings);
 
 // REPVIEW_PRINTER: a CUPS printer name, or "pdf:<folder>" for one PDF per
 // print job. Empty: the system's default printer, or PDF files in

@@ -21,9 +21,7 @@ int main(int argc, char** argv)
         const Settings& settings = host.settings;
         const CodePage& codePage = host.codePage;
         HostFiles& files = host.files;
-        static char programName[] = "tabulo";
-        const auto session = startDesktopSession(programName, settings);
-        const auto messages = makeMessageBox(*session);
+        const auto messages = makeMessageBoxOnDemand("tabulo", settings);
         const auto windows = makeWindowSystem();
         const auto clock = makeSystemClock();
         const auto opener = makeDesktopOpener(settings);

@@ -98,4 +98,36 @@ std::unique_ptr<MessageBox> makeMessageBox(const DesktopSession& session)
     return std::make_unique<QtMessageBox>(session.hasDisplay());
 }
 
+namespace {
+
+// The toolkit starts with the first box: most runs show none.
+class MessageBoxOnDemand : public MessageBox {
+public:
+    MessageBoxOnDemand(std::string programName, const Settings& settings)
+        : programName_(std::move(programName)), settings_(settings)
+    {
+    }
+    void show(const std::string& title, const std::string& text) override
+    {
+        if (!box_) {
+            session_ = startDesktopSession(programName_.data(), settings_);
+            box_ = makeMessageBox(*session_);
+        }
+        box_->show(title, text);
+    }
+
+private:
+    std::string programName_;  // the session's argv points into it
+    Settings settings_;
+    std::unique_ptr<DesktopSession> session_;
+    std::unique_ptr<MessageBox> box_;
+};
+
+}  // namespace
+
+std::unique_ptr<MessageBox> makeMessageBoxOnDemand(std::string_view programName, const Settings& settings)
+{
+    return std::make_unique<MessageBoxOnDemand>(std::string(programName), settings);
+}
+
 }  // namespace zlt
