@@ -97,13 +97,7 @@ lpadmin -p bench -E -v file:///dev/null -m raw 2>/dev/null
 export QT_QPA_PLATFORM=offscreen
 unset DISPLAY WAYLAND_DISPLAY ZLT_CODEPAGE
 
-# "seconds KB" from a /usr/bin/time -v output file.
-measured() {
-    awk -F': ' '/Elapsed \(wall clock\)/ { n = split($2, t, ":"); s = 0;
-                    for (i = 1; i <= n; ++i) s = s * 60 + t[i]; wall = s }
-                /Maximum resident set size/ { rss = $2 }
-                END { printf "%.2f %d\n", wall, rss }' "$1"
-}
+. "$repo/bench/time_output.sh"
 # Until the server has no unfinished job: the next contender starts on an
 # idle server.
 drain() {

@@ -62,13 +62,7 @@ fi
 small=$(/usr/bin/python3 -c "print($mb / 4)")
 export QT_QPA_PLATFORM=offscreen
 
-# "seconds KB" from a /usr/bin/time -v output file.
-measured() {
-    awk -F': ' '/Elapsed \(wall clock\)/ { n = split($2, t, ":"); s = 0;
-                    for (i = 1; i <= n; ++i) s = s * 60 + t[i]; wall = s }
-                /Maximum resident set size/ { rss = $2 }
-                END { printf "%.2f %d\n", wall, rss }' "$1"
-}
+. "$repo/bench/time_output.sh"
 
 rows=()
 notes=()

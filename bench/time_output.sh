@@ -1,0 +1,9 @@
+# Sourced by the printing benchmarks: reads what `/usr/bin/time -v` wrote.
+
+# "seconds KB" (wall time, peak resident set) from a /usr/bin/time -v output file.
+measured() {
+    awk -F': ' '/Elapsed \(wall clock\)/ { n = split($2, t, ":"); s = 0;
+                    for (i = 1; i <= n; ++i) s = s * 60 + t[i]; wall = s }
+                /Maximum resident set size/ { rss = $2 }
+                END { printf "%.2f %d\n", wall, rss }' "$1"
+}
