@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/excel_application.h"
+#include "engines/spreadsheet/excel_application.h"
 #include "tabulo/export_command.h"
 #include "tabulo/field_dictionary.h"
 

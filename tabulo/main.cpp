@@ -5,10 +5,10 @@
 
 #include "platform/backends.h"
 #include "platform/command_line.h"
-#include "platform/excel/linux_excel.h"
+#include "engines/spreadsheet/excel/linux_excel.h"
 #include "platform/program_exit.h"
 #include "platform/system_host.h"
-#include "platform/workbook/xlsx_workbook.h"
+#include "engines/spreadsheet/xlsx/xlsx_workbook.h"
 #include "tabulo/run_tabulo.h"
 
 extern char** environ;

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "platform/code_page.h"
-#include "platform/excel_application.h"
+#include "engines/spreadsheet/excel_application.h"
 #include "platform/host_files.h"
 #include "platform/message_box.h"
 #include "platform/window_system.h"

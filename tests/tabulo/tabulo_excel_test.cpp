@@ -9,15 +9,15 @@
 #include <functional>
 #include <sstream>
 
-#include "platform/excel/linux_excel.h"
-#include "platform/excel/text_import.h"
+#include "engines/spreadsheet/excel/linux_excel.h"
+#include "engines/spreadsheet/excel/text_import.h"
 #include "platform/program_exit.h"
 #include "platform/testing/fixed_clock.h"
 #include "platform/testing/memory_file_system.h"
 #include "platform/testing/recording_message_box.h"
 #include "platform/testing/recording_opener.h"
 #include "platform/testing/recording_window_system.h"
-#include "platform/testing/recording_workbook.h"
+#include "engines/spreadsheet/testing/recording_workbook.h"
 #include "tabulo/run_tabulo.h"
 
 namespace zlt::excel {

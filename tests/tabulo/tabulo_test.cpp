@@ -10,7 +10,7 @@
 
 #include "platform/program_exit.h"
 #include "platform/testing/memory_file_system.h"
-#include "platform/testing/recording_excel_application.h"
+#include "engines/spreadsheet/testing/recording_excel_application.h"
 #include "platform/testing/recording_message_box.h"
 #include "platform/testing/recording_window_system.h"
 #include "tabulo/field_dictionary.h"

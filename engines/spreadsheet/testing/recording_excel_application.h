@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/excel_application.h"
+#include "engines/spreadsheet/excel_application.h"
 #include "platform/run_time_error.h"
 
 namespace zlt::testing {

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/excel/linux_excel.h"
+#include "engines/spreadsheet/excel/linux_excel.h"
 
 namespace zlt::excel {
 

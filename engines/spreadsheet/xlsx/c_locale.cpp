@@ -1,4 +1,4 @@
-#include "platform/workbook/c_locale.h"
+#include "engines/spreadsheet/xlsx/c_locale.h"
 
 #include <cerrno>
 

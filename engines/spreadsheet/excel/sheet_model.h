@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/excel/text_import.h"
+#include "engines/spreadsheet/excel/text_import.h"
 
 namespace zlt::excel {
 

@@ -1,4 +1,4 @@
-#include "platform/workbook/xlsx_error.h"
+#include "engines/spreadsheet/xlsx/xlsx_error.h"
 
 namespace zlt::xlsx {
 

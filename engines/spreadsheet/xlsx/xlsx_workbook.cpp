@@ -1,4 +1,4 @@
-#include "platform/workbook/xlsx_workbook.h"
+#include "engines/spreadsheet/xlsx/xlsx_workbook.h"
 
 #include <cerrno>
 #include <cmath>
@@ -9,9 +9,9 @@
 
 #include <xlsxwriter.h>
 
-#include "platform/workbook/c_locale.h"
-#include "platform/workbook/xlsx_error.h"
-#include "platform/workbook/xlsx_formats.h"
+#include "engines/spreadsheet/xlsx/c_locale.h"
+#include "engines/spreadsheet/xlsx/xlsx_error.h"
+#include "engines/spreadsheet/xlsx/xlsx_formats.h"
 
 namespace zlt {
 

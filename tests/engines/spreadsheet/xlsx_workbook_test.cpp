@@ -1,7 +1,7 @@
 // The .xlsx backend checked by independent readers: openpyxl for what the
 // file holds, LibreOffice for what a user sees; and what it refuses, with
 // which number, leaving what came before intact.
-#include "platform/workbook/xlsx_workbook.h"
+#include "engines/spreadsheet/xlsx/xlsx_workbook.h"
 #include "tests/support/program_run.h"
 #include "tests/support/temp_dir.h"
 

@@ -1,4 +1,4 @@
-#include "platform/excel/sheet_writer.h"
+#include "engines/spreadsheet/excel/sheet_writer.h"
 
 #include <algorithm>
 #include <cstring>

@@ -13,10 +13,10 @@
 #include "platform/clock.h"
 #include "platform/code_page.h"
 #include "platform/desktop_opener.h"
-#include "platform/excel_application.h"
+#include "engines/spreadsheet/excel_application.h"
 #include "platform/host_files.h"
 #include "platform/settings.h"
-#include "platform/workbook.h"
+#include "engines/spreadsheet/workbook.h"
 
 namespace zlt {
 

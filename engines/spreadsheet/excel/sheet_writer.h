@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "platform/code_page.h"
-#include "platform/excel/sheet_model.h"
+#include "engines/spreadsheet/excel/sheet_model.h"
 #include "platform/file_system.h"
-#include "platform/workbook.h"
+#include "engines/spreadsheet/workbook.h"
 
 namespace zlt::excel {
 

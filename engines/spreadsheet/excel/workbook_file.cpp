@@ -1,4 +1,4 @@
-#include "platform/excel/workbook_file.h"
+#include "engines/spreadsheet/excel/workbook_file.h"
 
 #include <cstdio>
 

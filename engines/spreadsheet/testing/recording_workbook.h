@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/workbook.h"
+#include "engines/spreadsheet/workbook.h"
 
 namespace zlt::testing {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/workbook.h"
+#include "engines/spreadsheet/workbook.h"
 
 namespace zlt {
 

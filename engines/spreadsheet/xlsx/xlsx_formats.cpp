@@ -1,6 +1,6 @@
-#include "platform/workbook/xlsx_formats.h"
+#include "engines/spreadsheet/xlsx/xlsx_formats.h"
 
-#include "platform/workbook/xlsx_error.h"
+#include "engines/spreadsheet/xlsx/xlsx_error.h"
 
 namespace zlt::xlsx {
 

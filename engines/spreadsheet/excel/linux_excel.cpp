@@ -1,13 +1,13 @@
-#include "platform/excel/linux_excel.h"
+#include "engines/spreadsheet/excel/linux_excel.h"
 
 #include <algorithm>
 #include <optional>
 #include <vector>
 
 #include "platform/ascii.h"
-#include "platform/excel/sheet_model.h"
-#include "platform/excel/sheet_writer.h"
-#include "platform/excel/workbook_file.h"
+#include "engines/spreadsheet/excel/sheet_model.h"
+#include "engines/spreadsheet/excel/sheet_writer.h"
+#include "engines/spreadsheet/excel/workbook_file.h"
 #include "platform/run_time_error.h"
 
 namespace zlt {

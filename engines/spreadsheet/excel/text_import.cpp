@@ -1,4 +1,4 @@
-#include "platform/excel/text_import.h"
+#include "engines/spreadsheet/excel/text_import.h"
 
 #include <algorithm>
 #include <charconv>

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
-#include "platform/workbook.h"
+#include "engines/spreadsheet/workbook.h"
 
 namespace zlt::excel {
 
