@@ -9,7 +9,7 @@
 #include "platform/command_line.h"
 #include "platform/program_exit.h"
 #include "platform/system_host.h"
-#include "platform/word/rtf_word_application.h"
+#include "engines/notes/rtf_word_application.h"
 
 extern char** environ;
 

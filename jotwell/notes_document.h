@@ -8,7 +8,7 @@
 
 #include "jotwell/notes_command.h"
 #include "platform/window_system.h"
-#include "platform/word_application.h"
+#include "engines/notes/word_application.h"
 
 namespace zlt::jotwell {
 

@@ -12,7 +12,7 @@
 #include "platform/date_time_format.h"
 #include "platform/message_box.h"
 #include "platform/window_system.h"
-#include "platform/word_application.h"
+#include "engines/notes/word_application.h"
 
 namespace zlt::jotwell {
 

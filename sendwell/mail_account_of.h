@@ -5,7 +5,7 @@
 #include <string>
 
 #include "common/registry/registry.h"
-#include "platform/mail_transport.h"
+#include "engines/mail/mail_transport.h"
 
 namespace zlt::sendwell {
 

@@ -9,7 +9,7 @@
 
 #include "platform/code_page.h"
 #include "platform/host_files.h"
-#include "platform/mail_session.h"
+#include "engines/mail/mail_session.h"
 #include "platform/status_window.h"
 #include "sendwell/dispatch_log.h"
 #include "sendwell/host_paths.h"

@@ -5,8 +5,8 @@
 
 #include "platform/backends.h"
 #include "platform/command_line.h"
-#include "platform/mail/curl_mail_transport.h"
-#include "platform/mail/transport_mail_session.h"
+#include "engines/mail/smtp/curl_mail_transport.h"
+#include "engines/mail/smtp/transport_mail_session.h"
 #include "platform/posix/file_run_locks.h"
 #include "platform/program_exit.h"
 #include "platform/system_host.h"

@@ -11,7 +11,7 @@
 #include "platform/clock.h"
 #include "platform/code_page.h"
 #include "platform/host_files.h"
-#include "platform/mail_session.h"
+#include "engines/mail/mail_session.h"
 #include "platform/message_box.h"
 #include "platform/run_lock.h"
 #include "platform/status_window.h"

@@ -13,7 +13,7 @@
 #include "platform/testing/fixed_clock.h"
 #include "platform/testing/recording_message_box.h"
 #include "platform/testing/recording_window_system.h"
-#include "platform/testing/recording_word_application.h"
+#include "engines/notes/testing/recording_word_application.h"
 
 namespace zlt::jotwell {
 namespace {

@@ -17,7 +17,7 @@
 #include "platform/testing/recording_message_box.h"
 #include "platform/testing/recording_opener.h"
 #include "platform/testing/recording_window_system.h"
-#include "platform/word/rtf_word_application.h"
+#include "engines/notes/rtf_word_application.h"
 #include "tests/support/program_run.h"
 
 namespace zlt::jotwell {

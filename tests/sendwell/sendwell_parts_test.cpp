@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "common/registry/registry.h"
-#include "platform/mail/transport_mail_session.h"
+#include "engines/mail/smtp/transport_mail_session.h"
 #include "platform/testing/memory_file_system.h"
 #include "sendwell/dispatch_log.h"
 #include "sendwell/line_reader.h"

@@ -6,7 +6,7 @@
 #include "platform/testing/fixed_clock.h"
 #include "platform/testing/memory_file_system.h"
 #include "platform/testing/memory_run_locks.h"
-#include "platform/testing/recording_mail_session.h"
+#include "engines/mail/testing/recording_mail_session.h"
 #include "platform/testing/recording_message_box.h"
 #include "platform/testing/recording_status_window.h"
 #include "sendwell/mail_setup.h"

@@ -1,5 +1,5 @@
-#include "platform/mail/curl_mail_transport.h"
-#include "platform/mail/netrc.h"
+#include "engines/mail/smtp/curl_mail_transport.h"
+#include "engines/mail/smtp/netrc.h"
 
 #include <fstream>
 #include <iterator>
@@ -17,10 +17,10 @@
 #include <string_view>
 #include <utility>
 
-#include "platform/mail/curl_mail_error.h"
-#include "platform/mail/curl_mail_message.h"
-#include "platform/mail/curl_resources.h"
-#include "platform/mail/smtp_dialogue.h"
+#include "engines/mail/smtp/curl_mail_error.h"
+#include "engines/mail/smtp/curl_mail_message.h"
+#include "engines/mail/smtp/curl_resources.h"
+#include "engines/mail/smtp/smtp_dialogue.h"
 #include "platform/ascii.h"
 #include "platform/run_time_error.h"
 

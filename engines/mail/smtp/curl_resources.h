@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/mail/curl_mail_error.h"
+#include "engines/mail/smtp/curl_mail_error.h"
 #include "platform/run_time_error.h"
 
 namespace zlt::mail {

@@ -1,4 +1,4 @@
-#include "platform/mail/smtp_dialogue.h"
+#include "engines/mail/smtp/smtp_dialogue.h"
 
 #include <array>
 

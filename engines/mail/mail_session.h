@@ -3,11 +3,11 @@
 // signs on to a named profile or account and off again, and a message
 // control that composes one outgoing message at a time by properties and
 // sends it. Text is UTF-8. The Linux backend submits over SMTP
-// (platform/mail/transport_mail_session.h); tests use the recording double.
+// (engines/mail/smtp/transport_mail_session.h); tests use the recording double.
 #include <cstdint>
 #include <string>
 
-#include "platform/mail_transport.h"
+#include "engines/mail/mail_transport.h"
 
 namespace zlt {
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "platform/run_time_error.h"
-#include "platform/word_application.h"
+#include "engines/notes/word_application.h"
 
 namespace zlt::testing {
 

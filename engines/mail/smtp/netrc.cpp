@@ -1,4 +1,4 @@
-#include "platform/mail/netrc.h"
+#include "engines/mail/smtp/netrc.h"
 
 #include <vector>
 

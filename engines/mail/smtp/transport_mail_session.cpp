@@ -1,4 +1,4 @@
-#include "platform/mail/transport_mail_session.h"
+#include "engines/mail/smtp/transport_mail_session.h"
 
 #include "platform/ascii.h"
 #include "platform/run_time_error.h"

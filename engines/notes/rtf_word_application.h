@@ -15,7 +15,7 @@
 #include "platform/code_page.h"
 #include "platform/desktop_opener.h"
 #include "platform/host_files.h"
-#include "platform/word_application.h"
+#include "engines/notes/word_application.h"
 
 namespace zlt {
 

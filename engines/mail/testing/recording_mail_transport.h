@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/mail_transport.h"
+#include "engines/mail/mail_transport.h"
 #include "platform/run_time_error.h"
 
 namespace zlt::testing {

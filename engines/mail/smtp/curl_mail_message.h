@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "platform/mail/curl_resources.h"
-#include "platform/mail_transport.h"
+#include "engines/mail/smtp/curl_resources.h"
+#include "engines/mail/mail_transport.h"
 
 namespace zlt::mail {
 

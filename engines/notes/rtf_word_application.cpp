@@ -1,4 +1,4 @@
-#include "platform/word/rtf_word_application.h"
+#include "engines/notes/rtf_word_application.h"
 
 #include <optional>
 #include <vector>
@@ -7,8 +7,8 @@
 #include "common/rtf/rtf_picture.h"
 #include "common/rtf/rtf_scanner.h"
 #include "platform/run_time_error.h"
-#include "platform/word/end_selection.h"
-#include "platform/word/lock_files.h"
+#include "engines/notes/end_selection.h"
+#include "engines/notes/lock_files.h"
 
 namespace zlt {
 

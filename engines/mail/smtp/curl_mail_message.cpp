@@ -1,10 +1,10 @@
-#include "platform/mail/curl_mail_message.h"
+#include "engines/mail/smtp/curl_mail_message.h"
 
 #include <chrono>
 #include <ctime>
 #include <string>
 
-#include "platform/mail/mail_header_text.h"
+#include "engines/mail/smtp/mail_header_text.h"
 
 namespace zlt::mail {
 

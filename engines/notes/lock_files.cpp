@@ -1,4 +1,4 @@
-#include "platform/word/lock_files.h"
+#include "engines/notes/lock_files.h"
 
 namespace zlt {
 

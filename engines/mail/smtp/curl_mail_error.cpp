@@ -1,4 +1,4 @@
-#include "platform/mail/curl_mail_error.h"
+#include "engines/mail/smtp/curl_mail_error.h"
 
 #include <utility>
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/mail_transport.h"
+#include "engines/mail/mail_transport.h"
 
 namespace zlt {
 

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/mail_session.h"
-#include "platform/mail_transport.h"
+#include "engines/mail/mail_session.h"
+#include "engines/mail/mail_transport.h"
 
 namespace zlt {
 

@@ -1,4 +1,4 @@
-#include "platform/mail/mail_header_text.h"
+#include "engines/mail/smtp/mail_header_text.h"
 
 #include "platform/ascii.h"
 

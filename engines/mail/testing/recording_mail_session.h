@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
-#include "platform/mail_session.h"
+#include "engines/mail/mail_session.h"
 #include "platform/run_time_error.h"
 
 namespace zlt::testing {

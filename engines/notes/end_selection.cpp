@@ -1,4 +1,4 @@
-#include "platform/word/end_selection.h"
+#include "engines/notes/end_selection.h"
 
 #include <algorithm>
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "common/rtf/rtf_writer.h"
-#include "platform/word_application.h"
+#include "engines/notes/word_application.h"
 
 namespace zlt {
 

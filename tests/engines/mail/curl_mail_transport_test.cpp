@@ -13,9 +13,9 @@
 #include <map>
 #include <sstream>
 
-#include "platform/mail/curl_mail_transport.h"
-#include "platform/mail/netrc.h"
-#include "platform/mail/mail_header_text.h"
+#include "engines/mail/smtp/curl_mail_transport.h"
+#include "engines/mail/smtp/netrc.h"
+#include "engines/mail/smtp/mail_header_text.h"
 #include "platform/run_time_error.h"
 #include "tests/support/program_run.h"
 
