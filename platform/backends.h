@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/browser.h"
+#include "engines/browser/browser.h"
 #include "platform/clock.h"
 #include "platform/code_page.h"
 #include "platform/common_dialog.h"

@@ -4,9 +4,9 @@
 
 #include "platform/backends.h"
 #include "platform/command_line.h"
-#include "platform/opener_browser.h"
+#include "engines/browser/opener_browser.h"
 #include "platform/program_exit.h"
-#include "webhop/web_page_loader.h"
+#include "webhop/run_webhop.h"
 
 extern char** environ;
 

@@ -7,11 +7,11 @@
 #include <sstream>
 
 #include "platform/program_exit.h"
-#include "platform/testing/recording_browser.h"
+#include "engines/browser/testing/recording_browser.h"
 #include "platform/testing/recording_message_box.h"
 #include "platform/testing/recording_window_system.h"
 #include "webhop/web_address.h"
-#include "webhop/web_page_loader.h"
+#include "webhop/run_webhop.h"
 
 namespace zlt::webhop {
 namespace {

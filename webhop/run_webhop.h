@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/browser.h"
+#include "engines/browser/browser.h"
 #include "platform/message_box.h"
 #include "platform/window_system.h"
 

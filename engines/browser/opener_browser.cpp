@@ -1,4 +1,4 @@
-#include "platform/opener_browser.h"
+#include "engines/browser/opener_browser.h"
 
 #include "platform/run_time_error.h"
 

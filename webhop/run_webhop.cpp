@@ -1,4 +1,4 @@
-#include "webhop/web_page_loader.h"
+#include "webhop/run_webhop.h"
 
 #include "common/window_focus.h"
 #include "platform/program_exit.h"

@@ -3,7 +3,7 @@
 // navigating hands the address to the user's default browser.
 #include <memory>
 
-#include "platform/browser.h"
+#include "engines/browser/browser.h"
 #include "platform/desktop_opener.h"
 
 namespace zlt {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/browser.h"
+#include "engines/browser/browser.h"
 #include "platform/run_time_error.h"
 
 namespace zlt::testing {
