@@ -14,7 +14,7 @@
 #include "platform/desktop_session.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
-#include "platform/printer.h"
+#include "platform/print/printer.h"
 #include "platform/settings.h"
 #include "platform/window_system.h"
 

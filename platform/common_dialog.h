@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/printer.h"
+#include "platform/print/printer.h"
 
 namespace zlt {
 

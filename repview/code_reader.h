@@ -1,6 +1,6 @@
 #pragma once
 // The in-line print-control codes of a report: ">[" two letters "]<".
-#include "platform/printer.h"
+#include "platform/print/printer.h"
 #include "repview/report_input.h"
 
 namespace zlt::repview {

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "platform/host_files.h"
-#include "platform/printer.h"
+#include "platform/print/printer.h"
 #include "repview/report_input.h"
 
 namespace zlt::repview {

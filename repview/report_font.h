@@ -1,6 +1,6 @@
 #pragma once
 // The report font every run starts in, and the font test page.
-#include "platform/printer.h"
+#include "platform/print/printer.h"
 
 namespace zlt::repview {
 

@@ -10,7 +10,7 @@
 #include "platform/common_dialog.h"
 #include "platform/desktop_session.h"
 #include "platform/host_files.h"
-#include "platform/printer.h"
+#include "platform/print/printer.h"
 
 namespace zlt::repview {
 

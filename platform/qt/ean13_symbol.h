@@ -1,6 +1,6 @@
 #pragma once
 // Draws an EAN-13 symbol with a Qt painter.
-#include "platform/ean13_layout.h"
+#include "platform/print/ean13_layout.h"
 
 class QPainter;
 class QColor;

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/cups/cups_server.h"
-#include "platform/pdf/pdf_job_files.h"
+#include "platform/print/cups/cups_server.h"
+#include "platform/print/pdf/pdf_job_files.h"
 #include "platform/settings.h"
 
 namespace zlt::qt {

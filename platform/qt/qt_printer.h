@@ -14,7 +14,7 @@
 #include <QString>
 
 #include "platform/code_page.h"
-#include "platform/run_printer.h"
+#include "platform/print/run_printer.h"
 #include "platform/qt/printer_destination.h"
 
 class QPainter;

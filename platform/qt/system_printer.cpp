@@ -1,7 +1,7 @@
 #include "platform/backends.h"
-#include "platform/cups/cups_job_sink.h"
-#include "platform/pdf/pdf_printer.h"
-#include "platform/pdf/win_ansi.h"
+#include "platform/print/cups/cups_job_sink.h"
+#include "platform/print/pdf/pdf_printer.h"
+#include "platform/print/pdf/win_ansi.h"
 #include "platform/qt/qt_printer.h"
 
 namespace zlt {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/printer.h"
+#include "platform/print/printer.h"
 
 namespace zlt::testing {
 

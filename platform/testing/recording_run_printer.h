@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/run_printer.h"
+#include "platform/print/run_printer.h"
 
 namespace zlt::testing {
 

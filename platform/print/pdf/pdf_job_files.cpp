@@ -1,4 +1,4 @@
-#include "platform/pdf/pdf_job_files.h"
+#include "platform/print/pdf/pdf_job_files.h"
 
 #include "platform/run_time_error.h"
 

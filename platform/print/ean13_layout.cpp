@@ -1,4 +1,4 @@
-#include "platform/ean13_layout.h"
+#include "platform/print/ean13_layout.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "platform/cups/cups_job_sink.h"
+#include "platform/print/cups/cups_job_sink.h"
 
 #include "platform/run_time_error.h"
 

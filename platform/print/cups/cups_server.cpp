@@ -1,4 +1,4 @@
-#include "platform/cups/cups_server.h"
+#include "platform/print/cups/cups_server.h"
 
 #include <cups/cups.h>
 

@@ -1,4 +1,4 @@
-#include "platform/pdf/win_ansi.h"
+#include "platform/print/pdf/win_ansi.h"
 
 namespace zlt::pdf {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/pdf/pdf_job_sink.h"
+#include "platform/print/pdf/pdf_job_sink.h"
 
 namespace zlt::pdf {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/printer.h"
+#include "platform/print/printer.h"
 
 namespace zlt {
 

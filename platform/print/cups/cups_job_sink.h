@@ -11,8 +11,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/cups/cups_server.h"
-#include "platform/pdf/pdf_job_sink.h"
+#include "platform/print/cups/cups_server.h"
+#include "platform/print/pdf/pdf_job_sink.h"
 
 typedef struct cups_option_s cups_option_t;
 

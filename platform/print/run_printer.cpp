@@ -1,4 +1,4 @@
-#include "platform/run_printer.h"
+#include "platform/print/run_printer.h"
 
 #include "platform/ascii.h"
 

@@ -8,9 +8,9 @@
 #include <memory>
 #include <string>
 
-#include "platform/pdf/pdf_job_sink.h"
-#include "platform/pdf/pdf_writer.h"
-#include "platform/run_printer.h"
+#include "platform/print/pdf/pdf_job_sink.h"
+#include "platform/print/pdf/pdf_writer.h"
+#include "platform/print/run_printer.h"
 
 namespace zlt::pdf {
 

@@ -1,7 +1,7 @@
-#include "platform/pdf/pdf_printer.h"
+#include "platform/print/pdf/pdf_printer.h"
 
 #include "platform/ascii.h"
-#include "platform/ean13_layout.h"
+#include "platform/print/ean13_layout.h"
 
 #include <charconv>
 #include <fstream>

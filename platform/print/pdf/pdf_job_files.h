@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/pdf/pdf_job_sink.h"
+#include "platform/print/pdf/pdf_job_sink.h"
 
 namespace zlt::pdf {
 
