@@ -12,7 +12,8 @@
 // went unpainted, when the loaded report was on the screen (painted, and on
 // X every drawing request carried out by the server), and when its first
 // line was read (the way out of the dialog).
-#include "platform/backends.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/qt/qt_common_dialog.h"
 #include "platform/testing/recording_printer.h"
 #include "platform/testing/scripted_dialog.h"
 #include "repview/viewer/viewer_window.h"

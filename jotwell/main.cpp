@@ -2,36 +2,38 @@
 // and titled when new, with a date and time line added and saved. Wires the
 // real backends to the entry.
 #include <iostream>
-#include <memory>
 
-#include "jotwell/run_jotwell.h"
-#include "platform/backends.h"
-#include "platform/command_line.h"
-#include "platform/program_exit.h"
-#include "platform/system_host.h"
 #include "engines/notes/rtf_word_application.h"
+#include "jotwell/run_jotwell.h"
+#include "platform/command_line.h"
+#include "platform/posix/locale_date_time_format.h"
+#include "platform/posix/program_directory.h"
+#include "platform/posix/system_clock.h"
+#include "platform/posix/system_host.h"
+#include "platform/posix/xdg_opener.h"
+#include "platform/program_exit.h"
+#include "platform/qt/qt_desktop_session.h"
+#include "platform/x11/x11_window_system.h"
 
 extern char** environ;
 
 int main(int argc, char** argv)
 {
     using namespace zlt;
-    return guardedMain("jotwell", std::cerr, [&] {
+    constexpr const char* program = "jotwell";
+    return guardedMain(program, std::cerr, [&] {
         SystemHost host(environ);
-        const Settings& settings = host.settings;
-        const CodePage& codePage = host.codePage;
-        HostFiles& files = host.files;
-        const auto messages = makeMessageBoxOnDemand("jotwell", settings);
+        const auto messages = makeMessageBoxOnDemand(program, host.settings);
         const auto windows = makeWindowSystem();
-        const auto opener = makeDesktopOpener(settings);
+        const auto opener = makeDesktopOpener(host.settings);
         const auto clock = makeSystemClock();
         const auto dateTimeFormat = makeLocaleDateTimeFormat();
         jotwell::JotwellPlatform platform{*messages,
-                                          [&] { return makeRtfWordApplication(files, opener.get(), codePage); },
+                                          [&] { return makeRtfWordApplication(host.files, opener.get(), host.codePage); },
                                           *windows,
                                           *clock,
                                           *dateTimeFormat,
-                                          codePage,
+                                          host.codePage,
                                           programDirectory(),
                                           &std::cerr};
         return jotwell::runJotwell(argumentText(argc, argv), platform);

@@ -2,10 +2,12 @@
 // argument) opens the viewer window. Wires the real backends to the entry.
 #include <iostream>
 
-#include "platform/backends.h"
 #include "platform/command_line.h"
+#include "platform/posix/system_host.h"
 #include "platform/program_exit.h"
-#include "platform/system_host.h"
+#include "platform/qt/qt_common_dialog.h"
+#include "platform/qt/qt_desktop_session.h"
+#include "platform/qt/system_printer.h"
 #include "repview/run_repview.h"
 
 extern char** environ;
@@ -13,19 +15,16 @@ extern char** environ;
 int main(int argc, char** argv)
 {
     using namespace zlt;
-    return guardedMain("repview", std::cerr, [&] {
+    constexpr const char* program = "repview";
+    return guardedMain(program, std::cerr, [&] {
         SystemHost host(environ);
-        const Settings& settings = host.settings;
-        const CodePage& codePage = host.codePage;
-        HostFiles& files = host.files;
-        static char programName[] = "repview";
-        const auto session = startDesktopSession(programName, settings);
+        const auto session = startDesktopSession(program, host.settings);
         repview::RepviewPlatform platform{
-            files,
-            codePage,
+            host.files,
+            host.codePage,
             *session,
-            [&] { return makeSystemPrinter(codePage, settings); },
-            [&] { return makeSystemPrinterWithDialog(codePage, settings); },
+            [&] { return makeSystemPrinter(host.codePage, host.settings); },
+            [&] { return makeSystemPrinterWithDialog(host.codePage, host.settings); },
             std::cerr,
         };
         return repview::runRepview(argumentText(argc, argv), platform);

@@ -3,58 +3,29 @@
 #include <iostream>
 #include <optional>
 
-#include "platform/backends.h"
-#include "platform/command_line.h"
+#include "common/registry/user_registry.h"
 #include "engines/mail/smtp/curl_mail_transport.h"
 #include "engines/mail/smtp/transport_mail_session.h"
+#include "platform/command_line.h"
 #include "platform/posix/file_run_locks.h"
+#include "platform/posix/system_clock.h"
+#include "platform/posix/system_host.h"
 #include "platform/program_exit.h"
-#include "platform/system_host.h"
+#include "platform/qt/qt_desktop_session.h"
 #include "platform/qt/qt_status_window.h"
+#include "platform/qt/system_printer.h"
 #include "sendwell/mail_account_of.h"
-#include "sendwell/mail_setup.h"
 #include "sendwell/run_sendwell.h"
 
 extern char** environ;
 
-namespace {
-
-using namespace zlt;
-
-// The user's registry file; none there is an empty registry.
-registry::Registry readRegistry(FileSystem& files, const Settings& settings)
-{
-    const std::string path = expandHome(settings.registry.empty() ? "~/.config/zlt/user.reg" : settings.registry, settings.home);
-    if (files.status(path).kind != EntryKind::File)
-        return {};
-    return registry::Registry::fromRegFile(readAll(*files.openRead(path)), path);
-}
-
-// The default printer's fonts; none when there is no printer to ask.
-std::vector<std::string> printerFonts(const CodePage& codePage, const Settings& settings)
-{
-    try {
-        const auto printer = makeSystemPrinter(codePage, settings);
-        std::vector<std::string> names;
-        for (int i = 0; i < printer->fontCount(); ++i)
-            names.push_back(printer->fontName(i));
-        return names;
-    } catch (const std::exception&) {
-        return {};
-    }
-}
-
-}  // namespace
-
 int main(int argc, char** argv)
 {
-    return guardedMain("sendwell", std::cerr, [&] {
+    using namespace zlt;
+    constexpr const char* program = "sendwell";
+    return guardedMain(program, std::cerr, [&] {
         SystemHost host(environ);
-        const Settings& settings = host.settings;
-        const CodePage& codePage = host.codePage;
-        HostFiles& files = host.files;
-        static char programName[] = "sendwell";
-        const auto session = startDesktopSession(programName, settings);
+        const auto session = startDesktopSession(program, host.settings);
         const auto messages = makeMessageBox(*session);
         const auto window = makeQtStatusWindow(*session);
         const auto clock = makeSystemClock();
@@ -62,18 +33,19 @@ int main(int argc, char** argv)
         std::optional<registry::Registry> registry;
         const auto userRegistry = [&]() -> const registry::Registry& {
             if (!registry)
-                registry = readRegistry(*host.fileSystem, settings);
+                registry = registry::readUserRegistry(*host.fileSystem, host.settings);
             return *registry;
         };
-        const auto transport = makeCurlMailTransport(expandHome("~/.netrc", settings.home));
+        const auto transport = makeCurlMailTransport(expandHome("~/.netrc", host.settings.home));
         const auto mail = makeTransportMailSession(*transport, [&](const std::string& name) {
             auto account = sendwell::mailAccountNamed(userRegistry(), name);
             if (account)
-                account->caFile = settings.mailCaFile;
+                account->caFile = host.settings.mailCaFile;
             return account;
         });
-        sendwell::SendwellPlatform platform {files, *clock, *messages, *window, *mail, *locks, codePage, userRegistry,
-                                             [&] { return printerFonts(codePage, settings); }};
+        sendwell::SendwellPlatform platform{host.files, *clock,      *messages,    *window,
+                                            *mail,      *locks,      host.codePage, userRegistry,
+                                            [&] { return systemPrinterFontNames(host.codePage, host.settings); }};
         return sendwell::runSendwell(argumentText(argc, argv), platform);
     });
 }

@@ -3,12 +3,16 @@
 // application. Wires the real backends to the entry.
 #include <iostream>
 
-#include "platform/backends.h"
-#include "platform/command_line.h"
 #include "engines/spreadsheet/excel/linux_excel.h"
-#include "platform/program_exit.h"
-#include "platform/system_host.h"
 #include "engines/spreadsheet/xlsx/xlsx_workbook.h"
+#include "platform/command_line.h"
+#include "platform/posix/program_directory.h"
+#include "platform/posix/system_clock.h"
+#include "platform/posix/system_host.h"
+#include "platform/posix/xdg_opener.h"
+#include "platform/program_exit.h"
+#include "platform/qt/qt_desktop_session.h"
+#include "platform/x11/x11_window_system.h"
 #include "tabulo/run_tabulo.h"
 
 extern char** environ;
@@ -16,19 +20,18 @@ extern char** environ;
 int main(int argc, char** argv)
 {
     using namespace zlt;
-    return guardedMain("tabulo", std::cerr, [&] {
+    constexpr const char* program = "tabulo";
+    return guardedMain(program, std::cerr, [&] {
         SystemHost host(environ);
-        const Settings& settings = host.settings;
-        const CodePage& codePage = host.codePage;
-        HostFiles& files = host.files;
-        const auto messages = makeMessageBoxOnDemand("tabulo", settings);
+        const auto messages = makeMessageBoxOnDemand(program, host.settings);
         const auto windows = makeWindowSystem();
         const auto clock = makeSystemClock();
-        const auto opener = makeDesktopOpener(settings);
-        ExcelHost excelHost{files, codePage, *clock, opener.get(), workbooksFolderOf(settings), makeXlsxWorkbook,
-                            &std::cerr};
-        tabulo::TabuloPlatform platform{files,    codePage, *messages, *windows, [&] { return makeLinuxExcel(excelHost); },
-                                        programDirectory() + "/", &std::cerr};
+        const auto opener = makeDesktopOpener(host.settings);
+        ExcelHost excelHost{host.files,  host.codePage, *clock, opener.get(), workbooksFolderOf(host.settings),
+                            makeXlsxWorkbook, &std::cerr};
+        tabulo::TabuloPlatform platform{host.files, host.codePage, *messages, *windows,
+                                        [&] { return makeLinuxExcel(excelHost); }, programDirectory() + "/",
+                                        &std::cerr};
         return tabulo::runTabulo(argumentText(argc, argv), platform);
     });
 }

@@ -2,10 +2,12 @@
 // browser. Wires the real backends to the entry.
 #include <iostream>
 
-#include "platform/backends.h"
-#include "platform/command_line.h"
 #include "engines/browser/opener_browser.h"
+#include "platform/command_line.h"
+#include "platform/posix/xdg_opener.h"
 #include "platform/program_exit.h"
+#include "platform/qt/qt_desktop_session.h"
+#include "platform/x11/x11_window_system.h"
 #include "webhop/run_webhop.h"
 
 extern char** environ;
@@ -13,10 +15,10 @@ extern char** environ;
 int main(int argc, char** argv)
 {
     using namespace zlt;
-    return guardedMain("webhop", std::cerr, [&] {
+    constexpr const char* program = "webhop";
+    return guardedMain(program, std::cerr, [&] {
         const Settings settings = settingsFromEnvironment(environ);
-        static char programName[] = "webhop";
-        const auto session = startDesktopSession(programName, settings);
+        const auto session = startDesktopSession(program, settings);
         const auto messages = makeMessageBox(*session);
         const auto windows = makeWindowSystem();
         const auto opener = makeDesktopOpener(settings);

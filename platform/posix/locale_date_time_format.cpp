@@ -1,7 +1,7 @@
 // The C library's locale: D_FMT and T_FMT are the short date and long time
 // forms the desktop's locale gives (LC_TIME, as LC_ALL, LC_TIME and LANG
 // choose it).
-#include "platform/backends.h"
+#include "platform/posix/locale_date_time_format.h"
 
 #include <langinfo.h>
 #include <locale.h>

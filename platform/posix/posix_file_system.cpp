@@ -1,6 +1,6 @@
 // The file system as the system gives it: descriptors rather than stdio, so
 // that every failure arrives with its errno and becomes the host's number.
-#include "platform/backends.h"
+#include "platform/posix/posix_file_system.h"
 #include "platform/run_time_error.h"
 
 #include <dirent.h>

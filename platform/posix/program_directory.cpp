@@ -1,4 +1,4 @@
-#include "platform/backends.h"
+#include "platform/posix/program_directory.h"
 
 #include <unistd.h>
 

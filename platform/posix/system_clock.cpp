@@ -1,4 +1,4 @@
-#include "platform/backends.h"
+#include "platform/posix/system_clock.h"
 
 #include <chrono>
 #include <ctime>

@@ -1,6 +1,6 @@
-#include "platform/system_host.h"
+#include "platform/posix/system_host.h"
 
-#include "platform/backends.h"
+#include "platform/posix/posix_file_system.h"
 #include "platform/drive_map.h"
 
 namespace zlt {

@@ -1,7 +1,7 @@
 // The freedesktop opener xdg-open: hands an address or a file to the
 // application the user chose for it, and usually returns at once; the
 // application lives on after the program ends.
-#include "platform/backends.h"
+#include "platform/posix/xdg_opener.h"
 #include "platform/posix/child_process.h"
 #include "platform/posix/executable_search.h"
 #include "platform/run_time_error.h"

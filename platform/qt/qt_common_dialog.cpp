@@ -1,6 +1,6 @@
 #include "platform/qt/qt_common_dialog.h"
 
-#include "platform/backends.h"
+#include "platform/qt/qt_common_dialog.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -5,7 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/code_page.h"
 #include "platform/common_dialog.h"
+#include "platform/settings.h"
 #include "platform/qt/qt_printer.h"
 
 namespace zlt::qt {
@@ -36,3 +38,12 @@ PrinterDestination destinationAfterDialog(const PrinterDestination& before, bool
                                           const QString& printerName);
 
 }  // namespace zlt::qt
+
+namespace zlt {
+
+// A Qt printer for the reports' destination (see makeSystemPrinter) and the
+// common dialog whose printer dialogs set it up: the viewer needs Qt's
+// printer, its dialogs configure it.
+PrinterWithDialog makeSystemPrinterWithDialog(const CodePage& codePage, const Settings& settings);
+
+}  // namespace zlt

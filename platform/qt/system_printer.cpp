@@ -1,4 +1,4 @@
-#include "platform/backends.h"
+#include "platform/qt/system_printer.h"
 #include "platform/print/cups/cups_job_sink.h"
 #include "platform/print/pdf/pdf_printer.h"
 #include "platform/print/pdf/win_ansi.h"
@@ -23,6 +23,19 @@ std::unique_ptr<Printer> makeSystemPrinter(const CodePage& codePage, const Setti
             std::make_unique<cups::CupsJobSink>(std::move(server), destination.printerName), *table, paper);
     }
     return std::make_unique<qt::QtPrinter>(destination, codePage);
+}
+
+std::vector<std::string> systemPrinterFontNames(const CodePage& codePage, const Settings& settings)
+{
+    try {
+        const auto printer = makeSystemPrinter(codePage, settings);
+        std::vector<std::string> names;
+        for (int i = 0; i < printer->fontCount(); ++i)
+            names.push_back(printer->fontName(i));
+        return names;
+    } catch (const std::exception&) {
+        return {};
+    }
 }
 
 }  // namespace zlt

@@ -8,7 +8,7 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/backends.h"
+#include "platform/x11/x11_window_system.h"
 #include "platform/x11/window_properties.h"
 #include "platform/x11/x11_error_trap.h"
 

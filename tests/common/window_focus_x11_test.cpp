@@ -4,7 +4,7 @@
 #include <signal.h>
 
 #include "common/window_focus.h"
-#include "platform/backends.h"
+#include "platform/x11/x11_window_system.h"
 #include "platform/posix/executable_search.h"
 #include "platform/testing/recording_window_system.h"
 #include "tests/common/x_test_display.h"

@@ -8,7 +8,7 @@
 #include "common/leading_number.h"
 #include "jotwell/notes_command.h"
 #include "jotwell/run_jotwell.h"
-#include "platform/backends.h"
+#include "platform/posix/locale_date_time_format.h"
 #include "platform/program_exit.h"
 #include "platform/testing/fixed_clock.h"
 #include "platform/testing/recording_message_box.h"

@@ -9,7 +9,8 @@
 
 #include "common/rtf/rtf_picture.h"
 #include "jotwell/run_jotwell.h"
-#include "platform/backends.h"
+#include "platform/posix/locale_date_time_format.h"
+#include "platform/posix/posix_file_system.h"
 #include "platform/host_files.h"
 #include "platform/posix/executable_search.h"
 #include "platform/testing/fixed_clock.h"

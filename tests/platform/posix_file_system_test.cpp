@@ -1,5 +1,5 @@
 // The system's file system on a real folder: each failure has the number the host's tools give its cause.
-#include "platform/backends.h"
+#include "platform/posix/posix_file_system.h"
 #include "platform/run_time_error.h"
 #include "tests/support/temp_dir.h"
 #include <gtest/gtest.h>

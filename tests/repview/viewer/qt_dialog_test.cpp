@@ -2,7 +2,8 @@
 // REPVIEW_PRINTER=pdf:<folder>: what each dialog shows, and the prints read back from their PDF files.
 #include "platform/qt/qt_common_dialog.h"
 
-#include "platform/backends.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/qt/qt_common_dialog.h"
 #include "repview/viewer/viewer_window.h"
 #include "tests/support/program_run.h"
 

@@ -1,4 +1,4 @@
-#include "platform/backends.h"
+#include "platform/qt/qt_desktop_session.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -7,6 +7,8 @@
 
 #include <clocale>
 #include <cstdio>
+#include <string>
+#include <string_view>
 
 namespace zlt {
 
@@ -43,8 +45,8 @@ class QtDesktopSession : public DesktopSession {
 public:
     // Qt sees the program's name only: the host's arguments are report
     // paths and web addresses, never Qt options such as -platform.
-    QtDesktopSession(char* programName, const Settings& settings)
-        : display_(displayPresent(settings)), argv_{programName, nullptr}
+    QtDesktopSession(std::string_view programName, const Settings& settings)
+        : display_(displayPresent(settings)), programName_(programName), argv_{programName_.data(), nullptr}
     {
         if (!display_ && settings.qtPlatform.empty())
             setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -63,6 +65,7 @@ public:
 
 private:
     bool display_;
+    std::string programName_;  // argv_ points into it for the application's life
     int argc_ = 1;
     char* argv_[2];
     std::unique_ptr<QApplication> app_;
@@ -88,7 +91,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<DesktopSession> startDesktopSession(char* programName, const Settings& settings)
+std::unique_ptr<DesktopSession> startDesktopSession(std::string_view programName, const Settings& settings)
 {
     return std::make_unique<QtDesktopSession>(programName, settings);
 }
@@ -110,14 +113,14 @@ public:
     void show(const std::string& title, const std::string& text) override
     {
         if (!box_) {
-            session_ = startDesktopSession(programName_.data(), settings_);
+            session_ = startDesktopSession(programName_, settings_);
             box_ = makeMessageBox(*session_);
         }
         box_->show(title, text);
     }
 
 private:
-    std::string programName_;  // the session's argv points into it
+    std::string programName_;
     Settings settings_;
     std::unique_ptr<DesktopSession> session_;
     std::unique_ptr<MessageBox> box_;
