@@ -12,6 +12,7 @@
 // went unpainted, when the loaded report was on the screen (painted, and on
 // X every drawing request carried out by the server), and when its first
 // line was read (the way out of the dialog).
+#include "platform/posix/system_clock.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/qt/qt_common_dialog.h"
 #include "platform/testing/recording_printer.h"
@@ -107,7 +108,8 @@ int main(int argc, char** argv)
     // nothing is printed here, the PDF folder is never written.
     Settings settings;
     settings.printer = "pdf:/nonexistent";
-    PrinterWithDialog qtPrinter = qtDialog ? makeSystemPrinterWithDialog(codePage, settings) : PrinterWithDialog{};
+    const auto wallClock = makeSystemClock();
+    PrinterWithDialog qtPrinter = qtDialog ? makeSystemPrinterWithDialog(codePage, settings, *wallClock) : PrinterWithDialog{};
     testing::RecordingPrinter recordingPrinter;
     testing::ScriptedDialog scriptedDialog;
     Printer& printer = qtDialog ? *qtPrinter.printer : recordingPrinter;

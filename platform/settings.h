@@ -13,7 +13,7 @@ struct Settings {
     std::string codePage;        // ZLT_CODEPAGE: "1252" (empty), "437", "850" ...
     std::string registry;        // ZLT_REGISTRY: the .reg file; empty: ~/.config/zlt/user.reg
     std::string printer;         // REPVIEW_PRINTER: a CUPS printer or "pdf:<folder>"; empty: the default
-    std::string paperSize;       // PAPERSIZE: a4, letter, legal, a5; empty: /etc/papersize, else a4
+    std::string paperSize;       // PAPERSIZE: a4, letter, legal, a5; empty: the machine's paper (see readSystemSettings)
     std::string workbooks;       // TABULO_WORKBOOKS: empty: ~/Documents/Workbooks
     std::string display;         // DISPLAY
     std::string waylandDisplay;  // WAYLAND_DISPLAY
@@ -22,7 +22,7 @@ struct Settings {
 };
 
 // The settings in an environment block ("NAME=value" strings, ending in a
-// null pointer, as main's environ). Unset and empty are the same.
+// null pointer, as main is given). Unset and empty are the same.
 Settings settingsFromEnvironment(const char* const* environment);
 
 // "~" or "~/..." in a setting means the home folder.

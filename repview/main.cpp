@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "platform/command_line.h"
+#include "platform/posix/system_clock.h"
 #include "platform/posix/system_host.h"
 #include "platform/program_exit.h"
 #include "platform/qt/qt_common_dialog.h"
@@ -19,12 +20,13 @@ int main(int argc, char** argv)
     return guardedMain(program, std::cerr, [&] {
         SystemHost host(environ);
         const auto session = startDesktopSession(program, host.settings);
+        const auto clock = makeSystemClock();
         repview::RepviewPlatform platform{
             host.files,
             host.codePage,
             *session,
-            [&] { return makeSystemPrinter(host.codePage, host.settings); },
-            [&] { return makeSystemPrinterWithDialog(host.codePage, host.settings); },
+            [&] { return makeSystemPrinter(host.codePage, host.settings, *clock); },
+            [&] { return makeSystemPrinterWithDialog(host.codePage, host.settings, *clock); },
             std::cerr,
         };
         return repview::runRepview(argumentText(argc, argv), platform);

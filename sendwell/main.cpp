@@ -36,7 +36,7 @@ int main(int argc, char** argv)
                 registry = registry::readUserRegistry(*host.fileSystem, host.settings);
             return *registry;
         };
-        const auto transport = makeCurlMailTransport(expandHome("~/.netrc", host.settings.home));
+        const auto transport = makeCurlMailTransport(expandHome("~/.netrc", host.settings.home), *clock);
         const auto mail = makeTransportMailSession(*transport, [&](const std::string& name) {
             auto account = sendwell::mailAccountNamed(userRegistry(), name);
             if (account)
@@ -45,7 +45,7 @@ int main(int argc, char** argv)
         });
         sendwell::SendwellPlatform platform{host.files, *clock,      *messages,    *window,
                                             *mail,      *locks,      host.codePage, userRegistry,
-                                            [&] { return systemPrinterFontNames(host.codePage, host.settings); }};
+                                            [&] { return systemPrinterFontNames(host.codePage, host.settings, *clock); }};
         return sendwell::runSendwell(argumentText(argc, argv), platform);
     });
 }

@@ -4,6 +4,7 @@
 
 #include "engines/browser/opener_browser.h"
 #include "platform/command_line.h"
+#include "platform/posix/system_settings.h"
 #include "platform/posix/xdg_opener.h"
 #include "platform/program_exit.h"
 #include "platform/qt/qt_desktop_session.h"
@@ -17,7 +18,7 @@ int main(int argc, char** argv)
     using namespace zlt;
     constexpr const char* program = "webhop";
     return guardedMain(program, std::cerr, [&] {
-        const Settings settings = settingsFromEnvironment(environ);
+        const Settings settings = readSystemSettings(environ);
         const auto session = startDesktopSession(program, settings);
         const auto messages = makeMessageBox(*session);
         const auto windows = makeWindowSystem();

@@ -17,7 +17,7 @@ public:
         localtime_r(&seconds, &local);
         const auto sinceEpoch = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch());
         return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
-                static_cast<int>(sinceEpoch.count() % 1000)};
+                static_cast<int>(sinceEpoch.count() % 1000), static_cast<int>(local.tm_gmtoff)};
     }
 };
 

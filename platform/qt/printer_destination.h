@@ -10,7 +10,6 @@
 namespace zlt::qt {
 
 using pdf::defaultPdfFolder;
-using pdf::makeRunStamp;
 using pdf::reservePdfFile;
 
 struct PrinterDestination {

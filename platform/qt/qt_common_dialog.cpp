@@ -205,9 +205,10 @@ bool QtCommonDialog::showPrinter()
 
 namespace zlt {
 
-PrinterWithDialog makeSystemPrinterWithDialog(const CodePage& codePage, const Settings& settings)
+PrinterWithDialog makeSystemPrinterWithDialog(const CodePage& codePage, const Settings& settings, Clock& clock)
 {
-    auto printer = std::make_unique<qt::QtPrinter>(qt::destinationFromSettings(settings), codePage);
+    auto printer = std::make_unique<qt::QtPrinter>(qt::destinationFromSettings(settings), codePage,
+                                                   pdf::makeRunStamp(clock.now()));
     auto dialog = std::make_unique<qt::QtCommonDialog>(*printer);
     return {std::move(printer), std::move(dialog)};
 }

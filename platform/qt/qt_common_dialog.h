@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/clock.h"
 #include "platform/code_page.h"
 #include "platform/common_dialog.h"
 #include "platform/settings.h"
@@ -44,6 +45,6 @@ namespace zlt {
 // A Qt printer for the reports' destination (see makeSystemPrinter) and the
 // common dialog whose printer dialogs set it up: the viewer needs Qt's
 // printer, its dialogs configure it.
-PrinterWithDialog makeSystemPrinterWithDialog(const CodePage& codePage, const Settings& settings);
+PrinterWithDialog makeSystemPrinterWithDialog(const CodePage& codePage, const Settings& settings, Clock& clock);
 
 }  // namespace zlt

@@ -25,8 +25,8 @@ QString withoutFoundry(const QString& family)
 
 }  // namespace
 
-QtPrinter::QtPrinter(PrinterDestination destination, const CodePage& codePage)
-    : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)), painter_(std::make_unique<QPainter>())
+QtPrinter::QtPrinter(PrinterDestination destination, const CodePage& codePage, std::string runStamp)
+    : runStamp_(std::move(runStamp)), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)), painter_(std::make_unique<QPainter>())
 {
     for (int b = 0; b < 256; ++b) {
         char32_t c = codePage.toUnicode(static_cast<unsigned char>(b));
@@ -36,7 +36,6 @@ QtPrinter::QtPrinter(PrinterDestination destination, const CodePage& codePage)
     }
     printer_->setDocName(QStringLiteral("Report"));
     setDestination(std::move(destination));
-    runStamp_ = makeRunStamp();
 }
 
 QtPrinter::~QtPrinter()

@@ -24,7 +24,8 @@ namespace zlt::qt {
 
 class QtPrinter : public RunPrinter {
 public:
-    QtPrinter(PrinterDestination destination, const CodePage& codePage);
+    // runStamp names its PDF files (see makeRunStamp).
+    QtPrinter(PrinterDestination destination, const CodePage& codePage, std::string runStamp);
     ~QtPrinter() override;
 
     // The Qt printer behind this one, for the print and page set-up dialogs:
@@ -52,6 +53,7 @@ private:
     void forceDrawingState();
     void loadFonts();
 
+    std::string runStamp_;
     PrinterDestination destination_;
     std::array<QChar, 256> characters_{};
     std::unique_ptr<QPrinter> printer_;
@@ -59,7 +61,6 @@ private:
     std::vector<std::string> fonts_;
     bool fontsLoaded_ = false;
     bool barcodeFontInstalled_ = false;
-    std::string runStamp_;
     int jobs_ = 0;
     std::vector<std::string> written_;
     std::string currentFile_;

@@ -7,16 +7,18 @@
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/code_page.h"
 #include "platform/print/printer.h"
 #include "platform/settings.h"
 
 namespace zlt {
 
-// Needs a DesktopSession. Throws std::invalid_argument on a bad setting.
-std::unique_ptr<Printer> makeSystemPrinter(const CodePage& codePage, const Settings& settings);
+// Needs a DesktopSession; `clock` dates the run's PDF file names. Throws
+// std::invalid_argument on a bad setting.
+std::unique_ptr<Printer> makeSystemPrinter(const CodePage& codePage, const Settings& settings, Clock& clock);
 
 // The fonts of the same printer; none when there is no printer to ask.
-std::vector<std::string> systemPrinterFontNames(const CodePage& codePage, const Settings& settings);
+std::vector<std::string> systemPrinterFontNames(const CodePage& codePage, const Settings& settings, Clock& clock);
 
 }  // namespace zlt

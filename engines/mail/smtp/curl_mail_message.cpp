@@ -1,35 +1,21 @@
 #include "engines/mail/smtp/curl_mail_message.h"
 
-#include <chrono>
-#include <ctime>
 #include <string>
 
 #include "engines/mail/smtp/mail_header_text.h"
 
 namespace zlt::mail {
 
-namespace {
-
-std::string mailDateNow()
+List buildMailHeaders(const MailAccount& account, const MailMessage& message, std::uint64_t randomBits,
+                      const LocalTime& now)
 {
-    const std::time_t now = std::time(nullptr);
-    std::tm local {};
-    const long offset = localtime_r(&now, &local) ? local.tm_gmtoff : 0;
-    return formatMailDate(now, static_cast<int>(offset));
-}
-
-}  // namespace
-
-List buildMailHeaders(const MailAccount& account, const MailMessage& message, std::uint64_t randomBits)
-{
-    const auto milliseconds = std::chrono::duration_cast<std::chrono::milliseconds>(
-        std::chrono::system_clock::now().time_since_epoch());
+    const std::int64_t milliseconds = unixMilliseconds(now);
     List headers;
-    append(headers, "Date: " + mailDateNow());
+    append(headers, "Date: " + formatMailDate(milliseconds / 1000, now.utcOffsetSeconds));
     append(headers, "From: " + mailboxHeader(account.senderName, account.senderAddress));
     append(headers, "To: " + message.recipient);
     append(headers, "Subject: " + unstructuredHeader(message.subject));
-    append(headers, "Message-ID: " + messageId(randomBits, milliseconds.count(), account.senderAddress));
+    append(headers, "Message-ID: " + messageId(randomBits, milliseconds, account.senderAddress));
     return headers;
 }
 

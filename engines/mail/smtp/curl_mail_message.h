@@ -7,12 +7,14 @@
 
 #include "engines/mail/smtp/curl_resources.h"
 #include "engines/mail/mail_transport.h"
+#include "platform/clock.h"
 
 namespace zlt::mail {
 
-// Date (now, local time with its offset), From, To, Subject and a
-// Message-ID made unique by `randomBits` and the clock.
-List buildMailHeaders(const MailAccount& account, const MailMessage& message, std::uint64_t randomBits);
+// Date (`now`, local time with its offset), From, To, Subject and a
+// Message-ID made unique by `randomBits` and the time.
+List buildMailHeaders(const MailAccount& account, const MailMessage& message, std::uint64_t randomBits,
+                      const LocalTime& now);
 
 // The note with CR LF line breaks, quoted-printable; the attachment read
 // from its file while the message is sent, with our own Content-Disposition

@@ -172,8 +172,8 @@ bool isConnectionLoss(CURLcode code)
 
 class CurlMailTransport : public MailTransport {
 public:
-    explicit CurlMailTransport(std::string netrcPath)
-        : netrcPath_(std::move(netrcPath)), random_(std::random_device {}())
+    CurlMailTransport(std::string netrcPath, Clock& clock)
+        : netrcPath_(std::move(netrcPath)), clock_(clock), random_(std::random_device {}())
     {
         initialiseCurl();
     }
@@ -312,7 +312,7 @@ private:
     Attempt transfer(const MailMessage& message, bool freshConnection)
     {
         mail::Mime body = mail::buildMailBody(handle_.get(), message);
-        mail::List headers = mail::buildMailHeaders(account_, message, random_());
+        mail::List headers = mail::buildMailHeaders(account_, message, random_(), clock_.now());
         mail::List recipients;
         mail::append(recipients, message.recipient);
         set(CURLOPT_MIMEPOST, body.get());
@@ -353,6 +353,7 @@ private:
     }
 
     std::string netrcPath_;
+    Clock& clock_;
     mail::EasyHandle handle_;
     MailAccount account_;
     mail::SmtpDialogue dialogue_;
@@ -363,9 +364,9 @@ private:
 
 }  // namespace
 
-std::unique_ptr<MailTransport> makeCurlMailTransport(std::string netrcPath)
+std::unique_ptr<MailTransport> makeCurlMailTransport(std::string netrcPath, Clock& clock)
 {
-    return std::make_unique<CurlMailTransport>(std::move(netrcPath));
+    return std::make_unique<CurlMailTransport>(std::move(netrcPath), clock);
 }
 
 }  // namespace zlt

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engines/mail/mail_transport.h"
+#include "platform/clock.h"
 
 namespace zlt {
 
@@ -11,7 +12,8 @@ namespace zlt {
 // password is looked up, by server name and user name (the caller passes
 // $HOME/.netrc). The first transport made initialises libcurl for the
 // process, which is not thread-safe: make it before starting threads that
-// use libcurl. Throws RunTimeError when libcurl cannot be initialised.
-std::unique_ptr<MailTransport> makeCurlMailTransport(std::string netrcPath);
+// use libcurl. `clock` dates the messages and must outlive the transport.
+// Throws RunTimeError when libcurl cannot be initialised.
+std::unique_ptr<MailTransport> makeCurlMailTransport(std::string netrcPath, Clock& clock);
 
 }  // namespace zlt

@@ -82,16 +82,11 @@ fs::path defaultPdfFolder(const std::string& home)
     return fs::path(home.empty() ? "/tmp" : home) / "Documents" / "Repview";
 }
 
-std::string makeRunStamp()
+std::string makeRunStamp(const LocalTime& now)
 {
-    auto now = std::chrono::system_clock::now();
-    std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    int millis = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);
-    std::tm local{};
-    localtime_r(&seconds, &local);
     char text[64];
-    std::snprintf(text, sizeof text, "%04d%02d%02d-%02d%02d%02d.%03d-%d", local.tm_year + 1900, local.tm_mon + 1,
-                  local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, millis, static_cast<int>(getpid()));
+    std::snprintf(text, sizeof text, "%04d%02d%02d-%02d%02d%02d.%03d-%d", now.year, now.month, now.day, now.hour,
+                  now.minute, now.second, now.millisecond, static_cast<int>(getpid()));
     return text;
 }
 
@@ -142,7 +137,10 @@ fs::path publishPdfFile(const fs::path& unfinished)
     throw RunTimeError(error_number::PrinterError, "Printer error: no free file name for " + base + ".pdf");
 }
 
-PdfFolderSink::PdfFolderSink(fs::path folder) : folder_(std::move(folder)), runStamp_(makeRunStamp()) {}
+PdfFolderSink::PdfFolderSink(fs::path folder, std::string runStamp)
+    : folder_(std::move(folder)), runStamp_(std::move(runStamp))
+{
+}
 
 std::unique_ptr<PdfJobOutput> PdfFolderSink::startJob(const std::string&)
 {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/clock.h"
 #include "platform/print/pdf/pdf_job_sink.h"
 
 namespace zlt::pdf {
@@ -30,13 +31,14 @@ ReservedFile reservePdfFile(const std::filesystem::path& folder, const std::stri
 std::filesystem::path publishPdfFile(const std::filesystem::path& unfinished);
 
 // The date, time and process that name the files of one run.
-std::string makeRunStamp();
+std::string makeRunStamp(const LocalTime& now);
 
 // One PDF file per job in the folder, named as reservePdfFile says and
 // published when whole; an abandoned job's file is removed.
 class PdfFolderSink : public PdfJobSink {
 public:
-    explicit PdfFolderSink(std::filesystem::path folder);
+    // runStamp: see makeRunStamp.
+    PdfFolderSink(std::filesystem::path folder, std::string runStamp);
     std::unique_ptr<PdfJobOutput> startJob(const std::string& title) override;
 
 private:

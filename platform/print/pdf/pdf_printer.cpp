@@ -4,7 +4,6 @@
 #include "platform/print/ean13_layout.h"
 
 #include <charconv>
-#include <fstream>
 
 namespace zlt::pdf {
 
@@ -23,12 +22,7 @@ const std::string DocumentTitle = "Report";
 
 PaperSize paperSizeOf(const std::string& setting)
 {
-    std::string name = setting;
-    if (name.empty()) {
-        std::ifstream file("/etc/papersize");
-        std::getline(file, name);
-    }
-    name = lowerAscii(name);
+    const std::string name = lowerAscii(setting);
     PaperSize paper;
     if (name == "letter")
         paper.width = 612, paper.height = 792;

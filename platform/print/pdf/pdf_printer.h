@@ -20,8 +20,8 @@ struct PaperSize {
     double margin = 18;     // the printable area's inset on every side
 };
 
-// The PAPERSIZE setting, else /etc/papersize ("a4", "letter", "legal",
-// "a5"); A4 when neither names a size.
+// The paper a setting names ("a4", "letter", "legal", "a5", any letter
+// case); A4 for any other.
 PaperSize paperSizeOf(const std::string& setting);
 
 class PdfPrinter : public RunPrinter {

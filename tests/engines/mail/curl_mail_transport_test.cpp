@@ -17,6 +17,7 @@
 #include "engines/mail/smtp/netrc.h"
 #include "engines/mail/smtp/mail_header_text.h"
 #include "platform/run_time_error.h"
+#include "platform/testing/fixed_clock.h"
 #include "tests/support/program_run.h"
 
 namespace zlt {
@@ -26,6 +27,8 @@ using namespace error_number;
 using namespace std::chrono_literals;
 
 const std::string NoNetrc = "/nonexistent/netrc";
+// 7 December 2026, 9:30 in Sydney's summer: 1796596200 seconds after 1970 UTC.
+const LocalTime SydneyMorning{2026, 12, 7, 9, 30, 0, 0, 11 * 3600};
 const std::string Accepted = "accepted 250 2.0.0 Message accepted for delivery";
 
 MailAccount accountFor(int port)
@@ -117,7 +120,8 @@ TEST(CurlMailTransport, MessagesOfOneSessionArriveIntactOverOneConnection)
         {longSubject, longSubject, "z\n", "z\n", "", ""},
     };
     SmtpPeer peer;
-    auto transport = makeCurlMailTransport(NoNetrc);
+    testing::FixedClock clock(SydneyMorning);
+    auto transport = makeCurlMailTransport(NoNetrc, clock);
     MailAccount account = accountFor(peer.port());
     account.senderName = "Müller & Co. Shop";
     EXPECT_NE(transport->signOn(account), 0u);
@@ -142,7 +146,7 @@ TEST(CurlMailTransport, MessagesOfOneSessionArriveIntactOverOneConnection)
         EXPECT_EQ(got["attachment"], table[i].fileName.empty() ? "" : table[i].fileName + " application/rtf\n" + table[i].fileBytes);
         EXPECT_EQ(got["clean"], "True");  // all ASCII, whole characters in each encoded word, nothing to repair
         EXPECT_EQ(got["connection"], "1");
-        EXPECT_NEAR(std::stoll(got["date"]), static_cast<long long>(std::time(nullptr)), 120);
+        EXPECT_EQ(got["date"], "1796596200");
         EXPECT_TRUE(got["message_id"].ends_with("@example.org>"));
     }
 }
@@ -169,7 +173,8 @@ TEST(CurlMailTransport, RefusalsAndLostConnectionsCostOneMessageAtMostAndNoneGoe
     for (const auto& test : table) {
         SCOPED_TRACE(test.what);
         SmtpPeer peer(test.peerOptions);
-        auto transport = makeCurlMailTransport(NoNetrc);
+        testing::FixedClock clock;
+        auto transport = makeCurlMailTransport(NoNetrc, clock);
         transport->signOn(accountFor(peer.port()));
         for (std::size_t i = 0; i < test.outcomes.size(); ++i) {
             std::string outcome;
@@ -227,8 +232,9 @@ TEST(CurlMailTransport, SignOnLogsInAsTheAccountSaysOrFailsQuicklyWithANamedErro
         {"TLS from the start, not trusted", [&](MailAccount& a) { a.port = implicitTls.port(), a.security = MailSecurity::ImplicitTls; }, PermissionDenied},
         {"TLS from the start to a plain server", [&](MailAccount& a) { a.security = MailSecurity::ImplicitTls, a.caFile = cert; }, PermissionDenied},
     };
+    testing::FixedClock clock;
     auto transport = makeCurlMailTransport(
-        dir.write("netrc", "machine 127.0.0.1 login clerk password s3cr3t\nmachine 127.0.0.1 login temp password wrong\n"));
+        dir.write("netrc", "machine 127.0.0.1 login clerk password s3cr3t\nmachine 127.0.0.1 login temp password wrong\n"), clock);
     for (const auto& test : table) {
         MailAccount account = accountFor(login.port());
         test.change(account);
@@ -273,6 +279,9 @@ TEST(MailHeaderText, DateIsTheWallClockOfItsOffsetWithEnglishNames)
     };
     for (const auto& [unixSeconds, offsetSeconds, expected] : table)
         EXPECT_EQ(mail::formatMailDate(unixSeconds, offsetSeconds), expected) << unixSeconds;
+    EXPECT_EQ(unixMilliseconds(SydneyMorning), 1796596200000);
+    EXPECT_EQ(unixMilliseconds({1969, 12, 31, 23, 59, 59, 999, 0}), -1);
+    EXPECT_EQ(unixMilliseconds({2000, 3, 1, 0, 30, 0, 0, 3600}), 951867000000);  // the day after a leap day, an hour east
 }
 
 }  // namespace

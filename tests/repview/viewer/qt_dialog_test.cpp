@@ -1,5 +1,6 @@
 // The viewer with Qt's own dialogs answered by timers as a person would, and the printer wired for
 // REPVIEW_PRINTER=pdf:<folder>: what each dialog shows, and the prints read back from their PDF files.
+#include "platform/testing/fixed_clock.h"
 #include "platform/qt/qt_common_dialog.h"
 
 #include "platform/posix/posix_file_system.h"
@@ -51,7 +52,8 @@ TEST(QtDialogs, ViewerCommandsThroughQtsOwnDialogs)
     const std::string report = dir.write("RPT", "FIRST LINE OF REPORT\r\nSECOND LINE CHOSEN\r\nTHIRD LINE LEFT\r\n");
     const Settings settings = [&] { Settings s; s.printer = "pdf:" + dir / "pdf"; return s; }();  // REPVIEW_PRINTER
     const CodePage codePage(1252);
-    PrinterWithDialog viewerPrinter = makeSystemPrinterWithDialog(codePage, settings);
+    zlt::testing::FixedClock clock({2026, 12, 7, 9, 5, 30, 42});
+    PrinterWithDialog viewerPrinter = makeSystemPrinterWithDialog(codePage, settings, clock);
     qt::QtPrinter& qtPrinter = dynamic_cast<qt::QtPrinter&>(*viewerPrinter.printer);
     const std::unique_ptr<FileSystem> disk = makeFileSystem();
     HostFiles files(*disk, DriveMap::parse("C=" + dir.path().string(), "/home"));
@@ -61,6 +63,7 @@ TEST(QtDialogs, ViewerCommandsThroughQtsOwnDialogs)
         EXPECT_EQ(qtPrinter.writtenFiles().size(), jobs);
         const std::string last = qtPrinter.writtenFiles().empty() ? "" : qtPrinter.writtenFiles().back();
         EXPECT_EQ(std::filesystem::path(last).parent_path(), dir.path() / "pdf");
+        EXPECT_TRUE(std::filesystem::path(last).filename().string().starts_with("repview-20261207-090530.042-")) << last;
         std::vector<std::string> arguments = {last};
         if (tool == "pdftotext")
             arguments.push_back("-");  // the text to standard output
