@@ -2,7 +2,7 @@
 
 #include "common/rtf/rtf_writer.h"
 #include "sendwell/mail_header.h"
-#include "sendwell/mail_setup.h"
+#include "platform/text_lines.h"
 #include "sendwell/number_forms.h"
 
 namespace zlt::sendwell {
@@ -25,11 +25,11 @@ std::string oneLine(std::string text)
 std::string noteText(const std::string& signature, const std::string& disclaimer)
 {
     std::string note = std::string(50, ' ') + CrLf;
-    for (const std::string& line : splitLines(signature))
-        note += line + CrLf;
+    for (const std::string_view line : textLines(signature))
+        (note += line) += CrLf;
     note += CrLf;
-    for (const std::string& line : splitLines(disclaimer))
-        note += line + CrLf;
+    for (const std::string_view line : textLines(disclaimer))
+        (note += line) += CrLf;
     note += CrLf + " To make this report MS Word friendly you" + CrLf + " may need to adjust your horizontal margins." + CrLf;
     return note;
 }

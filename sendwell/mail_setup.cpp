@@ -1,5 +1,7 @@
 #include "sendwell/mail_setup.h"
 
+#include "platform/text_lines.h"
+
 namespace zlt::sendwell {
 
 namespace {
@@ -26,27 +28,13 @@ std::string findMailRoot(HostFiles& files)
     return {};
 }
 
-std::vector<std::string> splitLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
-    }
-    return lines;
-}
-
 std::optional<std::vector<std::string>> loadMailList(HostFiles& files, const std::string& listPath)
 {
     if (!files.fileExists(listPath))
         return std::nullopt;
-    return splitLines(readAll(*files.openRead(listPath)));
+    const std::string text = readAll(*files.openRead(listPath));
+    const auto lines = textLines(text);
+    return std::vector<std::string>(lines.begin(), lines.end());
 }
 
 bool isPlainFileName(const std::string& name)

@@ -19,10 +19,6 @@ std::string findMailRoot(HostFiles& files);
 // The lines of the list file, as written. nullopt when it is missing.
 std::optional<std::vector<std::string>> loadMailList(HostFiles& files, const std::string& listPath);
 
-// The lines of a text file (CR LF, CR or LF ends a line; a last line
-// without its end counts).
-std::vector<std::string> splitLines(const std::string& text);
-
 // A listed name that stays inside the queue folder: no folder separators,
 // no drive, not only dots and blanks ("", ".", "..").
 bool isPlainFileName(const std::string& name);

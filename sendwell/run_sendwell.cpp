@@ -6,7 +6,7 @@
 #include "platform/program_exit.h"
 #include "sendwell/dispatch_log.h"
 #include "sendwell/host_paths.h"
-#include "sendwell/line_reader.h"
+#include "platform/text_lines.h"
 #include "sendwell/mail_dispatcher.h"
 #include "sendwell/mail_setup.h"
 #include "sendwell/number_forms.h"
@@ -136,14 +136,12 @@ private:
         }
         SendJournal journal(p_.files, paths_.journalFile(name), fingerprintOfFile(p_.files, path));
         {
-            LineReader reader(p_.files.openRead(path));
+            const auto file = p_.files.openRead(path);
+            LineReader reader(*file);
             log_.status("Opened mail file " + name + " for dispatch");
-            dispatcher.beginFile(journal, reader.size());
-            while (!dispatcher.leftQueued())
-                if (const auto line = reader.next())
-                    dispatcher.processLine(*line);
-                else
-                    break;
+            dispatcher.beginFile(journal, file->size());
+            for (std::string_view line; !dispatcher.leftQueued() && reader.next(line);)
+                dispatcher.processLine(line);
             dispatcher.endFile();
         }
         if (dispatcher.leftQueued()) {

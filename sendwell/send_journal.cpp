@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "sendwell/mail_setup.h"
+#include "platform/text_lines.h"
 
 namespace zlt::sendwell {
 
@@ -43,14 +43,14 @@ SendJournal::SendJournal(HostFiles& files, std::string path, std::string fingerp
     if (!files_.fileExists(path_))
         return;
     const std::string text = readAll(*files_.openRead(path_));
-    const auto lines = splitLines(text);
+    const auto lines = textLines(text);
     if (lines.empty() || lines.front() != heading_)
         return;
     // A line cut short by a kill is not a record; the file is written anew.
     const bool whole = text.ends_with("\r\n");
     for (size_t i = 1; i < lines.size() - (whole ? 0 : 1); ++i)
         if (!lines[i].empty() && lines[i].size() < 10 && lines[i].find_first_not_of("0123456789") == std::string::npos)
-            done_.insert(std::stoi(lines[i]));
+            done_.insert(std::stoi(std::string(lines[i])));
     written_ = whole;
 }
 

@@ -6,6 +6,7 @@
 #include "common/window_focus.h"
 #include "platform/ascii.h"
 #include "platform/run_time_error.h"
+#include "platform/text_lines.h"
 #include "tabulo/run_tabulo.h"
 
 namespace zlt::tabulo {

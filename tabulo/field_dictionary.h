@@ -27,8 +27,4 @@ int fieldNumberOf(std::string_view line);
 // width that does not fit 16 bits.
 FieldRecord fieldRecordOf(std::string_view line);
 
-// The lines of a text: CR LF, CR alone or LF alone ends each; a last line
-// without an end counts too.
-std::vector<std::string_view> textLines(std::string_view text);
-
 }  // namespace zlt::tabulo

@@ -7,7 +7,6 @@
 #include "engines/mail/smtp/transport_mail_session.h"
 #include "platform/testing/memory_file_system.h"
 #include "sendwell/dispatch_log.h"
-#include "sendwell/line_reader.h"
 #include "sendwell/mail_account_of.h"
 #include "sendwell/mail_header.h"
 #include "sendwell/mail_setup.h"
@@ -92,29 +91,6 @@ TEST(MailHeader, PrefixesAndPositions)
         const auto header = test.header ? parseHeader(clean) : std::nullopt;
         EXPECT_EQ(header ? header->address : "", test.address) << test.line;
         EXPECT_EQ(header ? header->subject : "", test.subject) << test.line;
-    }
-}
-
-TEST(LineReader, LineEndsAcrossChunksAndALastLineWithoutItsEnd)
-{
-    const std::string longLine(70000, 'x');  // longer than a chunk
-    const std::pair<std::string, std::vector<std::string>> table[] = {
-        {"a\r\nb\r\n", {"a", "b"}},
-        {"a\rb\nc", {"a", "b", "c"}},
-        {"\r\n\r\n", {"", ""}},
-        {std::string(65535, 'y') + "\r\nz", {std::string(65535, 'y'), "z"}},  // CR ends one chunk, LF opens the next
-        {longLine + "\n" + longLine, {longLine, longLine}},
-        {"", {}},
-    };
-    for (const auto& [text, expected] : table) {
-        MemoryFileSystem fs;
-        fs.addFile("/f", text);
-        LineReader reader(fs.openRead("/f"));
-        std::vector<std::string> lines;
-        while (const auto line = reader.next())
-            lines.push_back(*line);
-        EXPECT_EQ(lines, expected) << text.size();
-        EXPECT_EQ(splitLines(text), expected) << text.size();
     }
 }
 

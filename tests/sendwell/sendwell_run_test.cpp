@@ -9,7 +9,7 @@
 #include "engines/mail/testing/recording_mail_session.h"
 #include "platform/testing/recording_message_box.h"
 #include "platform/testing/recording_status_window.h"
-#include "sendwell/mail_setup.h"
+#include "platform/text_lines.h"
 #include "sendwell/run_sendwell.h"
 
 namespace zlt::sendwell {
@@ -51,9 +51,10 @@ public:
                                    [] { return std::vector<std::string> {"Arial", "Courier"}; }};
         const int status = runSendwell("ignored", platform);
         logged.clear();
-        for (const std::string& line : splitLines(fs.content("/c/ZLT/ZELTOeMail.log").substr(before.size()))) {
+        const std::string log = fs.content("/c/ZLT/ZELTOeMail.log").substr(before.size());
+        for (const std::string_view line : textLines(log)) {
             EXPECT_EQ(line.substr(0, 25), "02/03/27, 04:05:06 pm    ");
-            logged.push_back(line.substr(25));
+            logged.emplace_back(line.substr(25));
         }
         return status;
     }

@@ -10,64 +10,18 @@ namespace zlt::excel {
 
 const char* const importedDateFormat = "dd/mm/yyyy";
 
-namespace {
-
-constexpr std::size_t ReadBlock = 1 << 20;
-constexpr char EndOfFileMark = '\x1A';
-
-}  // namespace
-
 DelimitedTextReader::DelimitedTextReader(InputFile& file, const TextImportOptions& options)
-    : file_(file), options_(options), linesToSkip_(std::max(options.startRow, 1) - 1)
+    : lines_(file, true), options_(options), linesToSkip_(std::max(options.startRow, 1) - 1)
 {
-}
-
-bool DelimitedTextReader::nextLine(std::string_view& line)
-{
-    for (;;) {
-        const char* begin = buffer_.data() + position_;
-        const char* bufferEnd = buffer_.data() + buffer_.size();
-        const std::size_t left = buffer_.size() - position_;
-        // The first CR or LF; most lines hold no CR.
-        const char* lf = static_cast<const char*>(std::memchr(begin, '\n', left));
-        const char* cr =
-            static_cast<const char*>(std::memchr(begin, '\r', lf ? static_cast<std::size_t>(lf - begin) : left));
-        const char* end = cr ? cr : lf;
-        // A CR last in the buffer may have its LF in the next block.
-        if (end && !(end == cr && cr + 1 == bufferEnd && !end_)) {
-            line = std::string_view(begin, static_cast<std::size_t>(end - begin));
-            position_ += line.size() + (end == cr && cr + 1 < bufferEnd && cr[1] == '\n' ? 2 : 1);
-            return true;
-        }
-        if (end_) {
-            if (left == 0)
-                return false;
-            line = std::string_view(begin, left);
-            position_ = buffer_.size();
-            return true;
-        }
-        // Keep the unfinished line and read on.
-        buffer_.erase(0, position_);
-        position_ = 0;
-        const std::size_t kept = buffer_.size();
-        buffer_.resize(kept + ReadBlock);
-        const std::size_t got = file_.read(buffer_.data() + kept, ReadBlock);
-        buffer_.resize(kept + got);
-        if (got == 0) {
-            end_ = true;
-            if (!buffer_.empty() && buffer_.back() == EndOfFileMark)
-                buffer_.pop_back();
-        }
-    }
 }
 
 bool DelimitedTextReader::next(std::vector<std::string_view>& values)
 {
     std::string_view line;
     for (; linesToSkip_ > 0; --linesToSkip_)
-        if (!nextLine(line))
+        if (!lines_.next(line))
             return false;
-    if (!nextLine(line))
+    if (!lines_.next(line))
         return false;
     splitLine(line, values);
     return true;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/text_lines.h"
 #include "engines/spreadsheet/workbook.h"
 
 namespace zlt::excel {
@@ -31,14 +32,10 @@ public:
     bool next(std::vector<std::string_view>& values);
 
 private:
-    bool nextLine(std::string_view& line);
     void splitLine(std::string_view line, std::vector<std::string_view>& values);
 
-    InputFile& file_;
+    LineReader lines_;
     const TextImportOptions& options_;
-    std::string buffer_;
-    std::size_t position_ = 0;
-    bool end_ = false;
     int linesToSkip_;
     std::string unquoted_;  // quoted values without their quotes
 };
