@@ -1,4 +1,5 @@
 #include "platform/code_page.h"
+#include "platform/utf8.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -80,25 +81,6 @@ CodePage::CodePage(int number) : number_(number)
     std::sort(reverse_.begin(), reverse_.end());
 }
 
-void appendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 std::string CodePage::toUtf8(std::string_view hostText) const
 {
     std::string out;
@@ -108,83 +90,20 @@ std::string CodePage::toUtf8(std::string_view hostText) const
     return out;
 }
 
-namespace {
-
-// Decodes one UTF-8 sequence; malformed input yields U+FFFD and moves one byte.
-char32_t nextCodePoint(std::string_view s, size_t& i)
-{
-    unsigned char lead = static_cast<unsigned char>(s[i]);
-    int extra = lead < 0x80 ? 0 : (lead >> 5) == 6 ? 1 : (lead >> 4) == 14 ? 2 : (lead >> 3) == 30 ? 3 : -1;
-    if (extra == 0) {
-        ++i;
-        return lead;
-    }
-    if (extra < 0 || i + extra >= s.size()) {
-        ++i;
-        return 0xFFFD;
-    }
-    char32_t c = lead & (0x3F >> extra);
-    for (int k = 1; k <= extra; ++k) {
-        unsigned char cont = static_cast<unsigned char>(s[i + k]);
-        if ((cont & 0xC0) != 0x80) {
-            ++i;
-            return 0xFFFD;
-        }
-        c = (c << 6) | (cont & 0x3F);
-    }
-    i += extra + 1;
-    return c;
-}
-
-}  // namespace
-
 std::string CodePage::fromUtf8(std::string_view utf8) const
 {
     std::string out;
     out.reserve(utf8.size());
     size_t i = 0;
     while (i < utf8.size()) {
-        char32_t c = nextCodePoint(utf8, i);
+        // Bytes that are not UTF-8 read as U+FFFD, one at a time.
+        const Utf8Character decoded = decodeUtf8(utf8, i);
+        const char32_t c = decoded.length ? decoded.codePoint : 0xFFFD;
+        i += decoded.length ? decoded.length : 1;
         auto it = std::lower_bound(reverse_.begin(), reverse_.end(), std::make_pair(c, static_cast<unsigned char>(0)));
         out += (it != reverse_.end() && it->first == c) ? static_cast<char>(it->second) : '?';
     }
     return out;
-}
-
-bool isValidUtf8(std::string_view bytes)
-{
-    size_t i = 0;
-    while (i < bytes.size()) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        size_t length = 0;
-        char32_t minimum = 0;
-        char32_t c = 0;
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        } else if ((lead & 0xE0) == 0xC0) {
-            length = 2, minimum = 0x80, c = lead & 0x1F;
-        } else if ((lead & 0xF0) == 0xE0) {
-            length = 3, minimum = 0x800, c = lead & 0x0F;
-        } else if ((lead & 0xF8) == 0xF0) {
-            length = 4, minimum = 0x10000, c = lead & 0x07;
-        } else {
-            return false;
-        }
-        if (i + length > bytes.size())
-            return false;
-        for (size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(bytes[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            c = (c << 6) | (next & 0x3F);
-        }
-        // Overlong forms, surrogates and code points past Unicode are not UTF-8.
-        if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-            return false;
-        i += length;
-    }
-    return true;
 }
 
 }  // namespace zlt

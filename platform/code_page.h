@@ -38,10 +38,4 @@ private:
 // Parses a ZLT_CODEPAGE value; returns 0 when it is not a page number.
 int parseCodePageNumber(std::string_view text);
 
-void appendUtf8(std::string& out, char32_t c);
-
-// Whether the bytes are well-formed UTF-8: no overlong forms, surrogates or
-// code points past Unicode.
-bool isValidUtf8(std::string_view bytes);
-
 }  // namespace zlt

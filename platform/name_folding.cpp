@@ -1,4 +1,5 @@
 #include "platform/name_folding.h"
+#include "platform/utf8.h"
 
 namespace zlt {
 
@@ -49,19 +50,11 @@ std::u32string diskNameKey(std::string_view utf8Name)
 {
     std::u32string text;
     for (size_t i = 0; i < utf8Name.size();) {
-        const auto lead = static_cast<unsigned char>(utf8Name[i]);
-        const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-        if (length == 0 || i + length > utf8Name.size())
+        const Utf8Character c = decodeUtf8(utf8Name, i);
+        if (c.length == 0)
             return {};
-        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-        for (int k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(utf8Name[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return {};
-            c = (c << 6) | (next & 0x3F);
-        }
-        text += c;
-        i += length;
+        text += c.codePoint;
+        i += c.length;
     }
     return folded(std::move(text));
 }

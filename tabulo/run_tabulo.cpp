@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "platform/utf8.h"
 #include "platform/program_exit.h"
 #include "platform/run_time_error.h"
 #include "tabulo/export_command.h"

@@ -1,6 +1,7 @@
 #include "common/registry/reg_text.h"
 
 #include "platform/code_page.h"
+#include "platform/utf8.h"
 
 namespace zlt::registry {
 

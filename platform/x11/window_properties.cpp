@@ -1,4 +1,5 @@
 #include "platform/x11/window_properties.h"
+#include "platform/utf8.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
@@ -52,15 +53,8 @@ std::vector<unsigned long> longItems(const Property& property)
 std::string latin1ToUtf8(const unsigned char* text, unsigned long length)
 {
     std::string out;
-    for (unsigned long i = 0; i < length; ++i) {
-        const unsigned char c = text[i];
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
+    for (unsigned long i = 0; i < length; ++i)
+        appendUtf8(out, text[i]);
     return out;
 }
 

@@ -1,6 +1,7 @@
 #include "engines/mail/smtp/mail_header_text.h"
 
 #include "platform/ascii.h"
+#include "platform/utf8.h"
 
 #include <algorithm>
 #include <charconv>
@@ -63,7 +64,7 @@ std::string encodedWords(std::string_view utf8)
     while (!utf8.empty()) {
         std::size_t length = std::min(WordBytes, utf8.size());
         // Never cut a character: back off continuation bytes (10xxxxxx).
-        while (length < utf8.size() && length > 1 && (static_cast<unsigned char>(utf8[length]) & 0xc0) == 0x80)
+        while (length < utf8.size() && length > 1 && isUtf8Continuation(utf8[length]))
             --length;
         if (!out.empty())
             out += "\r\n ";

@@ -9,6 +9,7 @@
 #include "engines/spreadsheet/excel/sheet_writer.h"
 #include "engines/spreadsheet/excel/workbook_file.h"
 #include "platform/run_time_error.h"
+#include "platform/utf8.h"
 
 namespace zlt {
 
@@ -76,16 +77,10 @@ void checkColumn(int column)
         refuse(ObjectDefinedError, "no column " + std::to_string(column));
 }
 
-std::size_t characterCount(std::string_view text)
-{
-    return static_cast<std::size_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
 void checkSheetName(const std::string& name)
 {
     const auto why = [&]() -> std::string {
-        if (name.empty() || characterCount(name) > MaxSheetNameLength)
+        if (name.empty() || utf8CharacterCount(name) > MaxSheetNameLength)
             return "a sheet name has 1 to 31 characters";
         if (name.find_first_of("[]:*?/\\") != std::string::npos)
             return "a sheet name holds none of [ ] : * ? / \\";

@@ -12,6 +12,7 @@
 #include "engines/spreadsheet/xlsx/c_locale.h"
 #include "engines/spreadsheet/xlsx/xlsx_error.h"
 #include "engines/spreadsheet/xlsx/xlsx_formats.h"
+#include "platform/utf8.h"
 
 namespace zlt {
 
@@ -47,15 +48,6 @@ bool isCalendarDate(const CalendarDate& d)
         return false;
     const bool leap = (d.year % 4 == 0 && d.year % 100 != 0) || d.year % 400 == 0;
     return d.day <= Days[d.month - 1] + (d.month == 2 && leap ? 1 : 0);
-}
-
-// Characters, as the library counts them: bytes that do not continue one.
-std::size_t characterCount(std::string_view text)
-{
-    std::size_t count = 0;
-    for (char c : text)
-        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return count;
 }
 
 // A column's settings; its formats are made when they are applied.
@@ -234,7 +226,7 @@ private:
             case Cell::Kind::Text:
                 if (std::memchr(cell.text.data(), '\0', cell.text.size()) != nullptr)
                     refuse(InvalidProcedureCall, "a NUL character in " + cellName(row, column));
-                if (cell.text.size() > MaxTextLength && characterCount(cell.text) > MaxTextLength)
+                if (cell.text.size() > MaxTextLength && utf8CharacterCount(cell.text) > MaxTextLength)
                     throw xlsx::errorOf(LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED, 0, cellName(row, column));
                 break;
             case Cell::Kind::Date:

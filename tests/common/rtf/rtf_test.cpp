@@ -3,6 +3,7 @@
 // HTML they write (html_paragraphs.py). Files that are no rich text refused.
 #include "common/rtf/rtf_appender.h"
 #include "common/rtf/rtf_scanner.h"
+#include "platform/utf8.h"
 #include "platform/posix/executable_search.h"
 #include "platform/run_time_error.h"
 #include "tests/support/program_run.h"
