@@ -52,11 +52,9 @@ std::string wordVersion(JotwellPlatform& platform)
     return version;
 }
 
-int reportRunTimeError(const std::string& whatFailed, const RunTimeError& error, JotwellPlatform& platform)
+int stopWith(const std::string& whatFailed, const RunTimeError& error, JotwellPlatform& platform)
 {
-    if (platform.errorLog)
-        reportError(*platform.errorLog, "jotwell", whatFailed, error);
-    platform.messages.show("Jotwell", runTimeErrorBoxText(error));
+    reportRunTimeError(platform.messages, platform.errorLog, "jotwell", "Jotwell", whatFailed, error);
     return exit_status::Failed;
 }
 
@@ -97,14 +95,14 @@ int runJotwell(const std::string& argumentText, JotwellPlatform& platform)
     try {
         command = splitNotesCommand(line);
     } catch (const RunTimeError& error) {
-        return reportRunTimeError("reading the command line " + platform.codePage.toUtf8(line), error, platform);
+        return stopWith("reading the command line " + platform.codePage.toUtf8(line), error, platform);
     }
     std::unique_ptr<WordApplication> word;
     try {
         word = platform.createWord();
         word->setVisible(true);
     } catch (const RunTimeError& error) {
-        return reportRunTimeError("starting the word processor", error, platform);
+        return stopWith("starting the word processor", error, platform);
     }
 
     const std::string directory = platform.programDirectory;

@@ -39,4 +39,12 @@ std::string runTimeErrorBoxText(const RunTimeError& error)
     return "Run-time error '" + std::to_string(error.number()) + "':\n\n" + error.description();
 }
 
+void reportRunTimeError(MessageBox& messages, std::ostream* errorLog, std::string_view program,
+                        std::string_view boxTitle, std::string_view whatFailed, const RunTimeError& error)
+{
+    if (errorLog)
+        reportError(*errorLog, program, whatFailed, error);
+    messages.show(std::string(boxTitle), runTimeErrorBoxText(error));
+}
+
 }  // namespace zlt

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/message_box.h"
 #include "platform/run_time_error.h"
 
 namespace zlt {
@@ -24,6 +25,11 @@ void reportError(std::ostream& out, std::string_view program, std::string_view w
 // The text of the box a program with a display shows for the same failure:
 // "Run-time error '53':" and, after an empty line, the description.
 std::string runTimeErrorBoxText(const RunTimeError& error);
+
+// A failure that stops a program with message boxes: the line (when there
+// is a log to write it to) and the run-time error box titled `boxTitle`.
+void reportRunTimeError(MessageBox& messages, std::ostream* errorLog, std::string_view program,
+                        std::string_view boxTitle, std::string_view whatFailed, const RunTimeError& error);
 
 // Runs a program's body and turns whatever it throws into the line and the
 // status: a bad setting (std::invalid_argument) is BadSetting, anything else

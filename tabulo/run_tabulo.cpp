@@ -55,13 +55,6 @@ std::string applicationVersion(TabuloPlatform& platform)
     return version;
 }
 
-void reportFailure(TabuloPlatform& platform, const std::string& whatFailed, const RunTimeError& error)
-{
-    if (platform.errorLog)
-        reportError(*platform.errorLog, "tabulo", whatFailed, error);
-    platform.messages.show("Tabulo", runTimeErrorBoxText(error));
-}
-
 }  // namespace
 
 std::string versionRefusalText(const std::string& version)
@@ -114,7 +107,7 @@ int runTabulo(const std::string& argumentText, TabuloPlatform& platform)
         }
     }
     if (failure) {
-        reportFailure(platform, whatFailed, *failure);
+        reportRunTimeError(platform.messages, platform.errorLog, "tabulo", "Tabulo", whatFailed, *failure);
         return exit_status::Failed;
     }
     return exit_status::Done;

@@ -26,17 +26,6 @@ const char* const instructionsText =
 // The title the browser shows on the forum's login page.
 const char* const loginWindowCaption = "Corvanta Support Login - Microsoft Internet Explorer";
 
-namespace {
-
-void reportRunTimeError(const std::string& page, const RunTimeError& error, WebhopPlatform& platform)
-{
-    if (platform.errorLog)
-        reportError(*platform.errorLog, "webhop", "opening " + page, error);
-    platform.messages.show("Webhop", runTimeErrorBoxText(error));
-}
-
-}  // namespace
-
 std::vector<std::string> splitAtSpaces(const std::string& text)
 {
     std::vector<std::string> fields;
@@ -77,7 +66,7 @@ int runWebhop(const std::string& argumentText, WebhopPlatform& platform)
         browser->navigate(postCode.empty() ? page : forumLoginAddress(page, postCode, regoNumber));
         browser->setVisible(true);
     } catch (const RunTimeError& error) {
-        reportRunTimeError(webPage, error, platform);
+        reportRunTimeError(platform.messages, platform.errorLog, "webhop", "Webhop", "opening " + webPage, error);
         return exit_status::Failed;
     }
     // Right away, whatever page was opened: only the login page carries the
