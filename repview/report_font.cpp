@@ -1,21 +1,18 @@
 #include "repview/report_font.h"
 
 #include <string>
+#include <vector>
+
+#include "platform/print/report_font_name.h"
 
 namespace zlt::repview {
 
 void selectReportFont(Printer& printer)
 {
-    std::string name;
-    for (int i = 0, count = printer.fontCount(); i < count; ++i) {
-        if (printer.fontName(i) == "Courier") {
-            name = "Courier";
-            break;
-        }
-    }
-    if (name.empty())
-        name = "Courier New";
-    printer.setFontName(name);
+    std::vector<std::string> fonts;
+    for (int i = 0, count = printer.fontCount(); i < count; ++i)
+        fonts.push_back(printer.fontName(i));
+    printer.setFontName(reportFontName(fonts));
     printer.setItalic(false);
     printer.setBold(false);
     printer.setFontSize(10);

@@ -4,8 +4,7 @@
 
 namespace zlt::repview {
 
-// The first font named exactly "Courier" in the printer's list, else
-// "Courier New"; 10 points, no bold, italic, underline or strikethrough.
+// The report font (see reportFontName) at 10 points, no bold, italic, underline or strikethrough.
 // The text colour is left alone.
 void selectReportFont(Printer& printer);
 

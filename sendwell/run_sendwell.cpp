@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "common/registry/mail_account.h"
+#include "platform/print/report_font_name.h"
 #include "platform/program_exit.h"
 #include "sendwell/dispatch_log.h"
 #include "sendwell/host_paths.h"
@@ -112,7 +113,7 @@ private:
 
     void dispatchFiles(const std::vector<std::string>& names)
     {
-        MailDispatcher dispatcher({p_.files, p_.mail, log_, p_.window, p_.codePage, paths_, bodyFontName(p_.printerFonts())});
+        MailDispatcher dispatcher({p_.files, p_.mail, log_, p_.window, p_.codePage, paths_, reportFontName(p_.printerFonts())});
         for (size_t index = 0; index < names.size(); ++index) {
             p_.window.processEvents();
             log_.setCounts(static_cast<int>(index + 1), static_cast<int>(names.size()));
@@ -191,14 +192,6 @@ private:
 };
 
 }  // namespace
-
-std::string bodyFontName(const std::vector<std::string>& printerFonts)
-{
-    for (const std::string& font : printerFonts)
-        if (font == "Courier")
-            return font;
-    return "Courier New";
-}
 
 int runSendwell(const std::string&, SendwellPlatform& platform)
 {

@@ -36,8 +36,6 @@ struct SendwellPlatform {
 extern const char* const setupNotFoundTitle;
 extern const char* const setupNotFoundText;
 
-// "Courier" when the printer has a font of exactly that name, else "Courier New".
-std::string bodyFontName(const std::vector<std::string>& printerFonts);
 
 // The run, whatever the argument text (it is not read). Returns Done when
 // every listed mail file is in the sent folder, LeftForNextRun when some

@@ -124,18 +124,6 @@ TEST(MailAccount, TheRegistryValuesMakeTheAccount)
     EXPECT_FALSE(mailAccountNamed(registry::Registry::fromRegFile(head), "Other"));
 }
 
-TEST(BodyFont, CourierOnlyWhenThePrinterHasExactlyThatName)
-{
-    const std::pair<std::vector<std::string>, const char*> table[] = {
-        {{"Courier", "Arial"}, "Courier"},
-        {{"Arial", "Courier"}, "Courier"},
-        {{"courier"}, "Courier New"},
-        {{}, "Courier New"},
-    };
-    for (const auto& [fonts, expected] : table)
-        EXPECT_EQ(bodyFontName(fonts), expected);
-}
-
 TEST(MailSession, RecipientAddressLosesItsTypePrefix)
 {
     const std::pair<const char*, const char*> table[] = {
