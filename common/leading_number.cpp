@@ -11,7 +11,8 @@ namespace zlt {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+// The host's tools read a number across these, wherever they stand.
+bool isSkippedInNumbers(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 
 }  // namespace
 
@@ -19,7 +20,7 @@ double leadingNumber(std::string_view text)
 {
     std::string plain;  // the text without its blanks
     for (const char c : text)
-        if (!isBlank(c))
+        if (!isSkippedInNumbers(c))
             plain += c;
     // The longest start that reads as a number, rewritten for from_chars
     // (which reads no '+' and no 'D').

@@ -1,47 +1,12 @@
 #include "jotwell/notes_command.h"
 
+#include <charconv>
+
+#include "common/leading_number.h"
+#include "platform/ascii.h"
 #include "platform/run_time_error.h"
 
 namespace zlt::jotwell {
-
-namespace {
-
-struct NumberParts {
-    bool negative = false;
-    std::string whole, fraction;  // digits, as written
-};
-
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
-
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-NumberParts numberParts(std::string_view text)
-{
-    NumberParts parts;
-    std::size_t i = 0;
-    while (i < text.size() && isBlank(text[i]))
-        ++i;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        parts.negative = text[i++] == '-';
-    std::string* digits = &parts.whole;
-    for (; i < text.size(); ++i) {
-        if (isDigit(text[i]))
-            *digits += text[i];
-        else if (text[i] == '.' && digits == &parts.whole)
-            digits = &parts.fraction;
-        else if (!isBlank(text[i]))
-            break;
-    }
-    return parts;
-}
-
-}  // namespace
 
 NotesCommand splitNotesCommand(std::string_view line)
 {
@@ -60,13 +25,11 @@ NotesCommand splitNotesCommand(std::string_view line)
 
 std::string leadingNumberText(std::string_view text)
 {
-    NumberParts parts = numberParts(text);
-    parts.whole.erase(0, parts.whole.find_first_not_of('0'));
-    parts.fraction.erase(parts.fraction.find_last_not_of('0') + 1);
-    std::string out = parts.whole.empty() ? "0" : parts.whole;
-    if (!parts.fraction.empty())
-        out += "." + parts.fraction;
-    return parts.negative && out != "0" ? "-" + out : out;
+    // Written as the host's tools write a number: its shortest digits, no "-0".
+    const double value = leadingNumber(text);
+    char digits[32];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value == 0 ? 0.0 : value).ptr;
+    return upperAscii(std::string_view(digits, static_cast<std::size_t>(end - digits)));
 }
 
 std::string headingText(const NotesCommand& command)

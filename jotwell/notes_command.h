@@ -18,10 +18,8 @@ struct NotesCommand {
 // two commas: RunTimeError InvalidProcedureCall.
 NotesCommand splitNotesCommand(std::string_view line);
 
-// The leading number of a text as the host's tools read one (blanks in
-// front and between digits skipped, a sign, a full stop as the decimal
-// point), written as plain digits: "000120" gives "120", "  0 12.50x" gives
-// "12.5", no digits "0".
+// The leading number of a text (see leadingNumber), written as plain
+// digits: "000120" gives "120", "  0 12.50x" gives "12.5", no digits "0".
 std::string leadingNumberText(std::string_view text);
 
 // "Customer Account (2) - Jane Citizen" for the codes CS, LY, SB, ST and

@@ -15,7 +15,6 @@ constexpr std::string_view HeaderVersion5 = "Windows Registry Editor Version 5.0
 constexpr std::string_view HeaderVersion4 = "REGEDIT4";
 constexpr size_t MaxTypeDigits = 8;  // a dword, or a type number in hex(...)
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isLineBreak(char c) { return c == '\n' || c == '\r'; }
 
 int hexDigitValue(char c)
@@ -103,7 +102,7 @@ private:
 
     void skipBlanks()
     {
-        while (!atEnd() && isBlank(text_[pos_]))
+        while (!atEnd() && isSpaceOrTab(text_[pos_]))
             ++pos_;
     }
 
@@ -299,7 +298,7 @@ RegFile parseRegFile(std::string_view bytes, std::string_view sourceName)
 {
     const std::string text = decodeRegFileText(bytes);
     std::string_view header = std::string_view(text).substr(0, text.find_first_of("\r\n"));
-    while (!header.empty() && isBlank(header.back()))
+    while (!header.empty() && isSpaceOrTab(header.back()))
         header.remove_suffix(1);
     RegFile file;
     if (header == HeaderVersion5) {

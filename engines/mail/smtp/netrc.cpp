@@ -2,11 +2,11 @@
 
 #include <vector>
 
+#include "platform/ascii.h"
+
 namespace zlt::mail {
 
 namespace {
-
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 // Tokens separated by blanks; a quoted token may hold blanks and \" escapes.
 // A macro definition runs to the next empty line and holds no tokens.
@@ -15,7 +15,7 @@ std::vector<std::string> tokens(std::string_view text)
     std::vector<std::string> out;
     size_t i = 0;
     while (i < text.size()) {
-        if (isBlank(text[i])) {
+        if (isAsciiWhitespace(text[i])) {
             ++i;
             continue;
         }
@@ -28,7 +28,7 @@ std::vector<std::string> tokens(std::string_view text)
             }
             ++i;
         } else {
-            while (i < text.size() && !isBlank(text[i]))
+            while (i < text.size() && !isAsciiWhitespace(text[i]))
                 token += text[i++];
         }
         if (token == "macdef") {

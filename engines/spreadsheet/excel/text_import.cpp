@@ -74,13 +74,12 @@ void DelimitedTextReader::splitLine(std::string_view line, std::vector<std::stri
 
 namespace {
 
-bool isBlank(char c) { return c == ' '; }
-
-std::string_view trimmed(std::string_view text)
+// Spaces around a number are no part of it; tabs are.
+std::string_view withoutSpacesAround(std::string_view text)
 {
-    while (!text.empty() && isBlank(text.front()))
+    while (!text.empty() && text.front() == ' ')
         text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
+    while (!text.empty() && text.back() == ' ')
         text.remove_suffix(1);
     return text;
 }
@@ -111,14 +110,14 @@ std::size_t integerPart(std::string_view text, std::string& out)
 
 bool parseNumber(std::string_view text, double& value)
 {
-    text = trimmed(text);
+    text = withoutSpacesAround(text);
     bool negative = false;
     if (text.size() >= 2 && text.front() == '(' && text.back() == ')') {
         negative = true;
-        text = trimmed(text.substr(1, text.size() - 2));
+        text = withoutSpacesAround(text.substr(1, text.size() - 2));
     } else if (!text.empty() && text.back() == '-' && (text.size() < 2 || text[text.size() - 2] != 'e')) {
         negative = true;
-        text = trimmed(text.substr(0, text.size() - 1));
+        text = withoutSpacesAround(text.substr(0, text.size() - 1));
     }
     if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
         if (negative)
@@ -180,7 +179,7 @@ bool isCalendarDate(int year, int month, int day)
 
 bool parseDate(std::string_view text, CalendarDate& date)
 {
-    text = trimmed(text);
+    text = withoutSpacesAround(text);
     int day = 0, month = 0, year = 0;
     std::size_t at = digitsAt(text, 0, 2, day);
     if (at == 0 || at >= text.size() || (text[at] != '/' && text[at] != '-'))
