@@ -5,6 +5,7 @@
 #include "jotwell/notes_document.h"
 #include "platform/program_exit.h"
 #include "platform/run_time_error.h"
+#include "platform/linux_path.h"
 
 namespace zlt::jotwell {
 
@@ -105,9 +106,7 @@ int runJotwell(const std::string& argumentText, JotwellPlatform& platform)
         return stopWith("starting the word processor", error, platform);
     }
 
-    const std::string directory = platform.programDirectory;
-    const NotesStamp stamp{stampText(platform),
-                           (directory.empty() || directory.back() == '/' ? directory : directory + "/") + PictureName};
+    const NotesStamp stamp{stampText(platform), joinPath(platform.programDirectory, PictureName)};
     writeNotes(*word, platform.windows, command, stamp, platform.errorLog);
     try {
         // A visible word processor stays open for the user with the notes.

@@ -1,6 +1,7 @@
 #include "platform/file_system.h"
 
 #include "platform/run_time_error.h"
+#include "platform/linux_path.h"
 
 namespace zlt {
 
@@ -18,13 +19,11 @@ void FileSystem::replaceContent(const std::string& path, std::string_view bytes)
 {
     // A name of its own beside the file: a name another writer took is
     // skipped, never overwritten.
-    const std::size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string folder = parentFolder(path), name = fileNameOf(path);
     std::unique_ptr<OutputFile> out;
     std::string temporary;
     for (int attempt = 1; !out; ++attempt) {
-        temporary = folder + "." + name + "~" + std::to_string(attempt) + ".tmp";
+        temporary = joinPath(folder, "." + name + "~" + std::to_string(attempt) + ".tmp");
         try {
             out = openWrite(temporary, WriteMode::CreateNew);
         } catch (const RunTimeError& error) {

@@ -3,23 +3,11 @@
 #include "platform/ascii.h"
 #include "platform/name_folding.h"
 #include "platform/run_time_error.h"
+#include "platform/linux_path.h"
 
 namespace zlt {
 
 namespace {
-
-std::string joined(const std::string& folder, const std::string& name)
-{
-    return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
-}
-
-std::string parentOf(const std::string& path)
-{
-    const size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return path;
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
 
 std::vector<std::string> splitNames(std::string_view rest)
 {
@@ -50,7 +38,7 @@ bool isInside(const std::string& path, const std::string& root)
 
 std::string HostFiles::matchName(const std::string& folder, const std::string& name)
 {
-    const std::string exact = joined(folder, name);
+    const std::string exact = joinPath(folder, name);
     if (files_.status(exact).kind != EntryKind::Missing)
         return exact;
     // The name in the host's code page, or (from a Linux file dialog) UTF-8.
@@ -65,11 +53,11 @@ std::string HostFiles::matchName(const std::string& folder, const std::string& n
             continue;
         // Prefer the entry spelt like the DOS name without its dots.
         if (name.compare(0, entry.size(), entry) == 0 && name.find_first_not_of(". ", entry.size()) == std::string::npos)
-            return joined(folder, entry);
+            return joinPath(folder, entry);
         if (found.empty() || entry < found)
             found = entry;
     }
-    return found.empty() ? exact : joined(folder, found);
+    return found.empty() ? exact : joinPath(folder, found);
 }
 
 // floor: how far ".." may climb; a drive's root is its top, as on DOS.
@@ -80,7 +68,7 @@ std::string HostFiles::matchNames(std::string result, const std::vector<std::str
             continue;
         if (name == "..") {
             if (result.size() > floor)
-                result = parentOf(result);
+                result = parentFolder(result);
             continue;
         }
         result = matchName(result, name);

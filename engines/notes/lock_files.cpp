@@ -1,4 +1,5 @@
 #include "engines/notes/lock_files.h"
+#include "platform/linux_path.h"
 
 namespace zlt {
 
@@ -16,10 +17,8 @@ std::string wordOwnerName(const std::string& name)
 
 std::string lockFileOf(FileSystem& files, const std::string& path)
 {
-    const std::size_t slash = path.rfind('/');
-    const std::string folder = path.substr(0, slash + 1);
-    const std::string name = path.substr(slash + 1);
-    for (const std::string& lock : {folder + ".~lock." + name + "#", folder + wordOwnerName(name)})
+    const std::string folder = parentFolder(path), name = fileNameOf(path);
+    for (const std::string& lock : {joinPath(folder, ".~lock." + name + "#"), joinPath(folder, wordOwnerName(name))})
         if (files.status(lock).kind != EntryKind::Missing)
             return lock;
     return {};

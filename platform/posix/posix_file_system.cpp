@@ -2,6 +2,7 @@
 // that every failure arrives with its errno and becomes the host's number.
 #include "platform/posix/posix_file_system.h"
 #include "platform/run_time_error.h"
+#include "platform/linux_path.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -196,11 +197,11 @@ public:
         }
         struct stat old {};
         const bool existed = ::stat(target.c_str(), &old) == 0;
-        const std::size_t slash = target.rfind('/');
-        const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+        const std::string folder = parentFolder(target);
         // A name of its own (a taken one is skipped, never overwritten); a
         // new file gets what the umask allows, as any file made here.
-        const std::string stem = folder + "/." + target.substr(slash + 1) + "~" + std::to_string(::getpid()) + "-";
+        const std::string stem =
+            joinPath(folder.empty() ? "." : folder, "." + fileNameOf(target) + "~" + std::to_string(::getpid()) + "-");
         std::string temporary;
         int descriptor = -1;
         for (int attempt = 1; descriptor < 0; ++attempt) {

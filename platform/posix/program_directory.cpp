@@ -1,4 +1,5 @@
 #include "platform/posix/program_directory.h"
+#include "platform/linux_path.h"
 
 #include <unistd.h>
 
@@ -15,8 +16,7 @@ std::string programDirectory()
     const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
     if (length <= 0 || static_cast<std::size_t>(length) >= path.size()) return {};
     path.resize(static_cast<std::size_t>(length));
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash == 0 ? 1 : slash);
+    return parentFolder(path);
 }
 
 }  // namespace zlt

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "platform/file_system.h"
+#include "platform/linux_path.h"
 #include "platform/run_time_error.h"
 
 namespace zlt::testing {
@@ -18,7 +19,7 @@ public:
     // Adds a file (and the folders above it).
     void addFile(const std::string& path, std::string content, bool writable = true)
     {
-        addFolder(parent(path));
+        addFolder(parentFolder(path));
         files_[path] = std::move(content);
         modified_[path] = ++writes_;
         if (!writable)
@@ -27,7 +28,7 @@ public:
     void addFolder(const std::string& path)
     {
         for (std::string p = path; folders_.insert(p).second && p != "/";)
-            p = parent(p);
+            p = parentFolder(p);
     }
     void setCurrentDirectory(std::string path) { current_ = std::move(path); }
     void setDriveType(const std::string& root, DriveType type) { driveTypes_[root] = type; }
@@ -54,7 +55,7 @@ public:
 
     std::unique_ptr<OutputFile> openWrite(const std::string& path, WriteMode mode) override
     {
-        if (!folders_.count(parent(path)))
+        if (!folders_.count(parentFolder(path)))
             throw RunTimeError(error_number::PathNotFound, "Path not found (" + path + ")");
         const bool exists = files_.count(path) > 0;
         if (mode == WriteMode::CreateNew && exists)
@@ -102,7 +103,7 @@ public:
         auto it = files_.find(from);
         if (it == files_.end())
             throw RunTimeError(error_number::FileNotFound, "File not found (" + from + ")");
-        if (!folders_.count(parent(to)))
+        if (!folders_.count(parentFolder(to)))
             throw RunTimeError(error_number::PathNotFound, "Path not found (" + to + ")");
         files_[to] = std::move(it->second);
         files_.erase(from);
@@ -134,12 +135,6 @@ public:
     }
 
 private:
-    static std::string parent(const std::string& path)
-    {
-        const size_t slash = path.find_last_of('/');
-        return slash == 0 || slash == std::string::npos ? std::string("/") : path.substr(0, slash);
-    }
-
     class Input : public InputFile {
     public:
         Input(std::string content, int failWith) : content_(std::move(content)), failWith_(failWith) {}

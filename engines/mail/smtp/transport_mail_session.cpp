@@ -2,18 +2,13 @@
 
 #include "platform/ascii.h"
 #include "platform/run_time_error.h"
+#include "platform/linux_path.h"
 
 namespace zlt {
 
 namespace {
 
 using namespace error_number;
-
-std::string fileNameOf(const std::string& path)
-{
-    const size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 bool endsWithRtf(const std::string& name)
 {
