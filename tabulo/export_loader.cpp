@@ -131,11 +131,7 @@ void ExportLoader::newWorksheet()
 
 void ExportLoader::readDictionary()
 {
-    const auto file = platform_.files.openRead(command_.filePath + command_.dictionary);
-    std::string text;
-    char block[8192];
-    while (const std::size_t n = file->read(block, sizeof block))
-        text.append(block, n);
+    const std::string text = readAll(*platform_.files.openRead(command_.filePath + command_.dictionary));
     for (const std::string_view line : textLines(text)) {
         const int field = fieldNumberOf(line);
         if (field <= 0)
