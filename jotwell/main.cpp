@@ -22,7 +22,7 @@ int main(int argc, char** argv)
     using namespace zlt;
     constexpr const char* program = "jotwell";
     return guardedMain(program, std::cerr, [&] {
-        SystemHost host(environ);
+        SystemHost host(program, environ);
         const auto messages = makeMessageBoxOnDemand(program, host.settings);
         const auto windows = makeWindowSystem();
         const auto opener = makeDesktopOpener(host.settings);
@@ -34,7 +34,7 @@ int main(int argc, char** argv)
                                           *clock,
                                           *dateTimeFormat,
                                           host.codePage,
-                                          programDirectory(),
+                                          programDataDirectory(),
                                           &std::cerr};
         return jotwell::runJotwell(argumentText(argc, argv), platform);
     });

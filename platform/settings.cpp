@@ -1,37 +1,39 @@
 #include "platform/settings.h"
 
-#include <string_view>
-#include <utility>
-
 namespace zlt {
 
-Settings settingsFromEnvironment(const char* const* environment)
+std::span<const SettingName> settingNames()
 {
-    Settings s;
-    const std::pair<std::string_view, std::string*> names[] = {
-        {"HOME", &s.home},
-        {"PATH", &s.path},
-        {"ZLT_DRIVES", &s.drives},
-        {"ZLT_CODEPAGE", &s.codePage},
-        {"ZLT_REGISTRY", &s.registry},
-        {"REPVIEW_PRINTER", &s.printer},
-        {"PAPERSIZE", &s.paperSize},
-        {"TABULO_WORKBOOKS", &s.workbooks},
-        {"DISPLAY", &s.display},
-        {"WAYLAND_DISPLAY", &s.waylandDisplay},
-        {"QT_QPA_PLATFORM", &s.qtPlatform},
-        {"ZLT_MAIL_CAFILE", &s.mailCaFile},
+    static const SettingName names[] = {
+        {"HOME", &Settings::home, false},
+        {"PATH", &Settings::path, false},
+        {"ZLT_DRIVES", &Settings::drives, true},
+        {"ZLT_CODEPAGE", &Settings::codePage, true},
+        {"ZLT_REGISTRY", &Settings::registry, true},
+        {"REPVIEW_PRINTER", &Settings::printer, true},
+        {"PAPERSIZE", &Settings::paperSize, true},
+        {"TABULO_WORKBOOKS", &Settings::workbooks, true},
+        {"DISPLAY", &Settings::display, false},
+        {"WAYLAND_DISPLAY", &Settings::waylandDisplay, false},
+        {"QT_QPA_PLATFORM", &Settings::qtPlatform, false},
+        {"ZLT_MAIL_CAFILE", &Settings::mailCaFile, true},
+        {"XDG_CONFIG_HOME", &Settings::configHome, false},
     };
+    return names;
+}
+
+Settings settingsFromEnvironment(const char* const* environment, Settings base)
+{
     for (const char* const* entry = environment; entry && *entry; ++entry) {
         const std::string_view text(*entry);
         const size_t equals = text.find('=');
-        if (equals == std::string_view::npos)
+        if (equals == std::string_view::npos || equals + 1 == text.size())
             continue;
-        for (const auto& [name, field] : names)
-            if (text.substr(0, equals) == name)
-                *field = std::string(text.substr(equals + 1));
+        for (const SettingName& setting : settingNames())
+            if (text.substr(0, equals) == setting.name)
+                base.*setting.field = std::string(text.substr(equals + 1));
     }
-    return s;
+    return base;
 }
 
 std::string expandHome(const std::string& value, const std::string& home)

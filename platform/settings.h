@@ -1,8 +1,11 @@
 #pragma once
-// Every setting of the Linux side, read once from the environment by a
-// program's main and handed to the backends that need it. Program code never
-// reads the environment itself, so a test states its settings in one place.
+// Every setting of the Linux side, read once by a program's main (from the
+// settings files and the environment) and handed to the backends that need
+// it. Program code never reads either itself, so a test states its settings
+// in one place.
+#include <span>
 #include <string>
+#include <string_view>
 
 namespace zlt {
 
@@ -19,11 +22,23 @@ struct Settings {
     std::string waylandDisplay;  // WAYLAND_DISPLAY
     std::string qtPlatform;      // QT_QPA_PLATFORM: offscreen is chosen when no display answers
     std::string mailCaFile;      // ZLT_MAIL_CAFILE: certificates to check the SMTP server by; empty: the system's
+    std::string configHome;      // XDG_CONFIG_HOME: where the user's zlt/zlt.conf is; empty: ~/.config
 };
 
+// Each setting's variable name and field. `inFiles`: a settings file may set
+// it too; the home, search path, display and configuration folder belong to
+// the login session and come from the environment alone.
+struct SettingName {
+    std::string_view name;
+    std::string Settings::*field;
+    bool inFiles;
+};
+std::span<const SettingName> settingNames();
+
 // The settings in an environment block ("NAME=value" strings, ending in a
-// null pointer, as main is given). Unset and empty are the same.
-Settings settingsFromEnvironment(const char* const* environment);
+// null pointer, as main is given) over `base` (what the settings files say):
+// a variable that is set replaces the base's value. Unset and empty are the same.
+Settings settingsFromEnvironment(const char* const* environment, Settings base = {});
 
 // "~" or "~/..." in a setting means the home folder.
 std::string expandHome(const std::string& value, const std::string& home);

@@ -18,7 +18,7 @@ int main(int argc, char** argv)
     using namespace zlt;
     constexpr const char* program = "repview";
     return guardedMain(program, std::cerr, [&] {
-        SystemHost host(environ);
+        SystemHost host(program, environ);
         const auto session = startDesktopSession(program, host.settings);
         const auto clock = makeSystemClock();
         repview::RepviewPlatform platform{

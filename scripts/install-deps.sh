@@ -26,6 +26,9 @@ PACKAGES=(
   unrtf libreoffice-writer-nogui libreoffice-calc-nogui python3-openpyxl python3-aiosmtpd
   # benchmark baselines: one msmtp per message
   msmtp
+  # installing and packaging: the Debian package's library dependencies,
+  # man pages rendered and checked, the desktop entry checked
+  dpkg-dev man-db groff-base desktop-file-utils
 )
 
 missing=()

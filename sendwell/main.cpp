@@ -24,7 +24,7 @@ int main(int argc, char** argv)
     using namespace zlt;
     constexpr const char* program = "sendwell";
     return guardedMain(program, std::cerr, [&] {
-        SystemHost host(environ);
+        SystemHost host(program, environ);
         const auto session = startDesktopSession(program, host.settings);
         const auto messages = makeMessageBox(*session);
         const auto window = makeQtStatusWindow(*session);

@@ -22,7 +22,7 @@ int main(int argc, char** argv)
     using namespace zlt;
     constexpr const char* program = "tabulo";
     return guardedMain(program, std::cerr, [&] {
-        SystemHost host(environ);
+        SystemHost host(program, environ);
         const auto messages = makeMessageBoxOnDemand(program, host.settings);
         const auto windows = makeWindowSystem();
         const auto clock = makeSystemClock();
@@ -30,7 +30,7 @@ int main(int argc, char** argv)
         ExcelHost excelHost{host.files,  host.codePage, *clock, opener.get(), workbooksFolderOf(host.settings),
                             makeXlsxWorkbook, &std::cerr};
         tabulo::TabuloPlatform platform{host.files, host.codePage, *messages, *windows,
-                                        [&] { return makeLinuxExcel(excelHost); }, programDirectory() + "/",
+                                        [&] { return makeLinuxExcel(excelHost); }, programDataDirectory() + "/",
                                         &std::cerr};
         return tabulo::runTabulo(argumentText(argc, argv), platform);
     });

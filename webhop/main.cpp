@@ -18,7 +18,7 @@ int main(int argc, char** argv)
     using namespace zlt;
     constexpr const char* program = "webhop";
     return guardedMain(program, std::cerr, [&] {
-        const Settings settings = readSystemSettings(environ);
+        const Settings settings = readSystemSettings(program, environ);
         const auto session = startDesktopSession(program, settings);
         const auto messages = makeMessageBox(*session);
         const auto windows = makeWindowSystem();

@@ -6,8 +6,8 @@
 
 namespace zlt {
 
-SystemHost::SystemHost(char** environment)
-    : settings(readSystemSettings(environment)),
+SystemHost::SystemHost(std::string_view program, char** environment)
+    : settings(readSystemSettings(program, environment)),
       codePage(CodePage::fromSetting(settings.codePage)),
       fileSystem(makeFileSystem()),
       files(*fileSystem, DriveMap::parse(settings.drives, settings.home), &codePage)

@@ -1,9 +1,10 @@
 #pragma once
 // What every program's main starts from: the settings read once from the
-// environment, the host's code page, the system's files and the host tree
+// settings files and the environment, the host's code page, the system's files and the host tree
 // over the drive map. Bad settings throw std::invalid_argument, which
 // guardedMain reports as a bad setting.
 #include <memory>
+#include <string_view>
 
 #include "platform/code_page.h"
 #include "platform/file_system.h"
@@ -13,7 +14,7 @@
 namespace zlt {
 
 struct SystemHost {
-    explicit SystemHost(char** environment);
+    SystemHost(std::string_view program, char** environment);
     SystemHost(const SystemHost&) = delete;
     SystemHost& operator=(const SystemHost&) = delete;
 

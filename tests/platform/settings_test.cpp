@@ -1,8 +1,12 @@
-// What a program reads from outside: the environment, the drive map and the code page settings.
+// What a program reads from outside: the settings files, the environment, the drive map and the code page settings.
 #include "platform/code_page.h"
 #include "platform/drive_map.h"
+#include "platform/posix/system_settings.h"
 #include "platform/settings.h"
+#include "platform/settings_file.h"
+#include "tests/support/temp_dir.h"
 #include <gtest/gtest.h>
+#include <sstream>
 
 using namespace zlt;
 
@@ -15,6 +19,56 @@ TEST(Settings, EachVariableHasItsField)
     EXPECT_EQ((std::vector<std::string>{s.home, s.path, s.drives, s.codePage, s.registry, s.printer, s.paperSize,
                                         s.workbooks, s.display, s.waylandDisplay, s.qtPlatform}),
               (std::vector<std::string>{"/h", "/p", "C=/c", "437", "/r", "pdf:/o", "a5", "/w", ":1", "w", "q"}));
+}
+
+TEST(SettingsFile, EachLineIsTakenOrToldAndSkipped)
+{
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {"ZLT_DRIVES=C=/c;F=/f\nREPVIEW_PRINTER=pdf:/o\n", {}},
+        {"# a comment\n\n  \t\r\n  # indented\r\n ZLT_DRIVES = C=/c;F=/f \r\nREPVIEW_PRINTER='pdf:/o'", {}},
+        {"ZLT_DRIVES=\"C=/c;F=/f\"\nPRINTER=lp\nREPVIEW_PRINTER pdf:/x\n=x\n1X=y\nHOME=/h\nREPVIEW_PRINTER=pdf:/o",
+         {"/etc/zlt/zlt.conf:2: unknown setting PRINTER; the line is ignored",
+          "/etc/zlt/zlt.conf:3: not a NAME=value line; the line is ignored",
+          "/etc/zlt/zlt.conf:4: not a NAME=value line; the line is ignored",
+          "/etc/zlt/zlt.conf:5: not a NAME=value line; the line is ignored",
+          "/etc/zlt/zlt.conf:6: HOME is taken from the environment only; the line is ignored"}},
+    };
+    for (const auto& [text, problems] : cases) {
+        Settings settings;
+        settings.home = "/home/u";
+        std::vector<std::string> told;
+        readSettingsFile(text, "/etc/zlt/zlt.conf", settings, told);
+        EXPECT_EQ(told, problems) << text;
+        EXPECT_EQ((std::vector<std::string>{settings.drives, settings.printer, settings.home}),
+                  (std::vector<std::string>{"C=/c;F=/f", "pdf:/o", "/home/u"})) << text;  // the rest of the file counts
+    }
+}
+
+// The environment overrides the user's file, which overrides the machine's.
+TEST(SettingsFile, EnvironmentOverUserOverMachine)
+{
+    zlt::testing::TempDir folder;
+    const std::string machine = folder.write("etc/zlt.conf", "ZLT_DRIVES=C=/m\nZLT_CODEPAGE=850\nPAPERSIZE=a5\nBAD\n");
+    const std::string xdgHome = "XDG_CONFIG_HOME=" + (folder / "xdg");
+    struct Case {
+        std::vector<const char*> environment;
+        std::string user;
+        std::vector<std::string> drivesCodePagePaper;
+    };
+    const Case cases[] = {
+        {{}, "", {"C=/m", "850", "a5"}},
+        {{}, "ZLT_CODEPAGE=437\nZLT_DRIVES=", {"", "437", "a5"}},  // empty: back to the default
+        {{"ZLT_CODEPAGE=1252", "ZLT_DRIVES="}, "ZLT_CODEPAGE=437\n", {"C=/m", "1252", "a5"}},  // unset in the environment
+    };
+    for (const Case& c : cases) {
+        folder.write("xdg/zlt/zlt.conf", c.user);
+        std::vector<const char*> environment = c.environment;
+        environment.insert(environment.end(), {xdgHome.c_str(), nullptr});
+        std::ostringstream warnings;
+        const Settings s = readSystemSettings("repview", environment.data(), machine, warnings);
+        EXPECT_EQ((std::vector<std::string>{s.drives, s.codePage, s.paperSize}), c.drivesCodePagePaper) << c.user;
+        EXPECT_EQ(warnings.str(), "repview: setting: " + machine + ":4: not a NAME=value line; the line is ignored\n");
+    }
 }
 
 TEST(Settings, DriveMapAndCodePage)
