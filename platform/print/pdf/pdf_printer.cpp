@@ -53,7 +53,7 @@ double PdfPrinter::lineHeight() { return settings().points * LineSpacing; }
 void PdfPrinter::startPage()
 {
     if (!writer_)
-        writer_ = std::make_unique<PdfWriter>(jobs_->startJob(DocumentTitle));
+        writer_ = std::make_unique<PdfWriter>(jobs_->startJob(DocumentTitle), compressor_);
     content_.clear();
     // Text past the printable area's edges is cut off.
     content_ += "q ";

@@ -53,6 +53,7 @@ private:
     std::array<std::uint8_t, 256> winAnsi_;
     PaperSize paper_;
 
+    StreamCompressor compressor_;  // the run's, lent to each job's writer
     std::unique_ptr<PdfWriter> writer_;
     bool pageOpen_ = false;
     std::string content_;

@@ -1,10 +1,7 @@
 #include "platform/print/pdf/pdf_writer.h"
 
-#include "platform/run_time_error.h"
-
 #include <algorithm>
 #include <charconv>
-#include <zlib.h>
 
 namespace zlt::pdf {
 
@@ -35,7 +32,8 @@ std::string escapeText(const std::string& text)
 
 }  // namespace
 
-PdfWriter::PdfWriter(std::unique_ptr<PdfJobOutput> output) : output_(std::move(output)), offsets_(FirstFreeObject, 0)
+PdfWriter::PdfWriter(std::unique_ptr<PdfJobOutput> output, StreamCompressor& compressor)
+    : output_(std::move(output)), compressor_(compressor), offsets_(FirstFreeObject, 0)
 {
     write("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
 }
@@ -61,13 +59,7 @@ int PdfWriter::beginObject(int id)
 
 void PdfWriter::addPage(double width, double height, std::string_view content)
 {
-    uLongf size = compressBound(static_cast<uLong>(content.size()));
-    std::string packed(size, '\0');
-    if (compress2(reinterpret_cast<Bytef*>(packed.data()), &size, reinterpret_cast<const Bytef*>(content.data()),
-                  static_cast<uLong>(content.size()), Z_BEST_SPEED) != Z_OK)
-        throw RunTimeError(error_number::PrinterError, "Printer error: out of memory compressing a page");
-    packed.resize(size);
-
+    const std::string_view packed = compressor_.compress(content);
     int contents = beginObject();
     write("<< /Length " + std::to_string(packed.size()) + " /Filter /FlateDecode >>\nstream\n");
     write(packed);

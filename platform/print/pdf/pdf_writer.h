@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/print/pdf/pdf_job_sink.h"
+#include "platform/print/pdf/stream_compressor.h"
 
 namespace zlt::pdf {
 
@@ -24,7 +25,8 @@ class PdfWriter {
 public:
     // Writes the job's bytes to the output; the output's errors (RunTimeError
     // PrinterError) come through. A writer destroyed unfinished abandons the job.
-    explicit PdfWriter(std::unique_ptr<PdfJobOutput> output);
+    // The compressor is the run's, lent for the job.
+    PdfWriter(std::unique_ptr<PdfJobOutput> output, StreamCompressor& compressor);
     ~PdfWriter();
     PdfWriter(const PdfWriter&) = delete;
     PdfWriter& operator=(const PdfWriter&) = delete;
@@ -41,6 +43,7 @@ private:
     void write(std::string_view text);
 
     std::unique_ptr<PdfJobOutput> output_;
+    StreamCompressor& compressor_;
     long offset_ = 0;
     std::vector<long> offsets_;  // by object number; 0 for not yet written
     std::vector<int> pages_;
