@@ -3,8 +3,6 @@
 #include "platform/ascii.h"
 #include "platform/print/ean13_layout.h"
 
-#include <charconv>
-
 namespace zlt::pdf {
 
 namespace {
@@ -85,9 +83,7 @@ void PdfPrinter::newPageIfBelowBottom(double height)
 
 void PdfPrinter::appendNumber(double value)
 {
-    char buffer[32];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
-    content_.append(buffer, result.ptr);
+    appendDecimal(content_, value);
     content_ += ' ';
 }
 

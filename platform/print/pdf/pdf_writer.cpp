@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
 namespace zlt::pdf {
 
@@ -14,14 +15,6 @@ constexpr int FirstFontObject = 3;
 constexpr const char* FontNames[4] = {"Courier", "Courier-Bold", "Courier-Oblique", "Courier-BoldOblique"};
 constexpr int FirstFreeObject = FirstFontObject + 4;
 
-// Two decimals whatever the numeric locale: a decimal comma breaks the file.
-std::string decimal(double value)
-{
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 2).ptr;
-    return std::string(text, end);
-}
-
 std::string escapeText(const std::string& text)
 {
     std::string out;
@@ -31,6 +24,30 @@ std::string escapeText(const std::string& text)
 }
 
 }  // namespace
+
+void appendDecimal(std::string& out, double value)
+{
+    if (!(std::fabs(value) < 1e15)) {  // beyond whole hundredths; no page holds such a number
+        char text[400];
+        out.append(text, std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 2).ptr);
+        return;
+    }
+    long long hundredths = std::llround(value * 100);
+    char text[24];
+    char* const end = text + sizeof text;
+    char* at = end;
+    const long long magnitude = hundredths < 0 ? -hundredths : hundredths;
+    *--at = static_cast<char>('0' + magnitude % 10);
+    *--at = static_cast<char>('0' + magnitude / 10 % 10);
+    *--at = '.';
+    long long whole = magnitude / 100;
+    do
+        *--at = static_cast<char>('0' + whole % 10);
+    while ((whole /= 10) != 0);
+    if (hundredths < 0)
+        *--at = '-';
+    out.append(at, end);
+}
 
 PdfWriter::PdfWriter(std::unique_ptr<PdfJobOutput> output, StreamCompressor& compressor)
     : output_(std::move(output)), compressor_(compressor), offsets_(FirstFreeObject, 0)
@@ -65,7 +82,11 @@ void PdfWriter::addPage(double width, double height, std::string_view content)
     write(packed);
     write("\nendstream\nendobj\n");
 
-    const std::string box = "[0 0 " + decimal(width) + " " + decimal(height) + "]";
+    std::string box = "[0 0 ";
+    appendDecimal(box, width);
+    box += ' ';
+    appendDecimal(box, height);
+    box += ']';
     int page = beginObject();
     write("<< /Type /Page /Parent 2 0 R /MediaBox " + box + " /Contents " + std::to_string(contents) +
           " 0 R /Resources << /Font << /F1 3 0 R /F2 4 0 R /F3 5 0 R /F4 6 0 R >> >> >>\nendobj\n");

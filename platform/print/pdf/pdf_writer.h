@@ -21,6 +21,11 @@ inline void appendLiteralCharacter(std::string& out, char c)
     out += c;
 }
 
+// Appends a number with two decimals whatever the numeric locale (a decimal
+// comma breaks the file). Numbers are much of a page, so they are written as
+// whole hundredths rather than through a general formatter.
+void appendDecimal(std::string& out, double value);
+
 class PdfWriter {
 public:
     // Writes the job's bytes to the output; the output's errors (RunTimeError
