@@ -166,8 +166,7 @@ void PdfPrinter::showText(int font, double size, double x, double y, std::string
     appendNumber(x);
     appendNumber(y);
     content_ += "Td (";
-    for (char c : hostText)
-        appendLiteralCharacter(content_, static_cast<char>(winAnsi_[static_cast<unsigned char>(c)]));
+    appendLiteral(content_, hostText, [this](char c) { return static_cast<char>(winAnsi_[static_cast<unsigned char>(c)]); });
     content_ += ") Tj ET\n";
 }
 

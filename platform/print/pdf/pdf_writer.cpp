@@ -18,8 +18,7 @@ constexpr int FirstFreeObject = FirstFontObject + 4;
 std::string escapeText(const std::string& text)
 {
     std::string out;
-    for (char c : text)
-        appendLiteralCharacter(out, c);
+    appendLiteral(out, text, [](char c) { return c; });
     return out;
 }
 

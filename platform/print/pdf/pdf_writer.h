@@ -12,13 +12,21 @@
 
 namespace zlt::pdf {
 
-// Appends a character to a PDF literal string "(...)", escaped where the
-// string's syntax needs it.
-inline void appendLiteralCharacter(std::string& out, char c)
+// Appends text, each byte mapped through byteOf, as the inside of a PDF
+// literal string "(...)", escaped where the string's syntax needs it. Text
+// is most of a page, so it is written into room made once.
+template <class ByteOf>
+void appendLiteral(std::string& out, std::string_view text, ByteOf byteOf)
 {
-    if (c == '(' || c == ')' || c == '\\')
-        out += '\\';
-    out += c;
+    size_t at = out.size();
+    out.resize(at + 2 * text.size());  // every byte escaped at most
+    for (char c : text) {
+        const char b = byteOf(c);
+        if (b == '(' || b == ')' || b == '\\')
+            out[at++] = '\\';
+        out[at++] = b;
+    }
+    out.resize(at);
 }
 
 // Appends a number with two decimals whatever the numeric locale (a decimal
