@@ -7,3 +7,10 @@ measured() {
                 /Maximum resident set size/ { rss = $2 }
                 END { printf "%.2f %d\n", wall, rss }' "$1"
 }
+
+# CPU seconds (user + system, children included) from a /usr/bin/time -v
+# output file: steadier than the wall time when other work shares the cores.
+cpu_seconds() {
+    awk -F': ' '/User time \(seconds\)|System time \(seconds\)/ { s += $2 }
+                END { printf "%.2f\n", s }' "$1"
+}
