@@ -60,11 +60,11 @@ public:
 private:
     void drawRun(std::string_view hostText) override
     {
-        const Settings& s = settings();
+        const TextStyle& s = style();
         current_.push_back({x_, y_, std::string(hostText), s.fontName, s.points, s.bold, s.colour});
         x_ += static_cast<double>(hostText.size());
     }
-    double lineHeight() override { return settings().points; }
+    double lineHeight() override { return style().points; }
 
     std::vector<std::string> fonts_;
     std::vector<DrawnRun> current_;

@@ -48,7 +48,7 @@ int PdfPrinter::fontCount() { return 2; }
 
 std::string PdfPrinter::fontName(int index) { return index == 0 ? "Courier" : std::string(BarcodeFont); }
 
-double PdfPrinter::lineHeight() { return settings().points * LineSpacing; }
+double PdfPrinter::lineHeight() { return style().points * LineSpacing; }
 
 void PdfPrinter::startPage()
 {
@@ -93,7 +93,7 @@ void PdfPrinter::appendNumber(double value)
 
 void PdfPrinter::fillColour()
 {
-    HostColour colour = settings().colour;
+    HostColour colour = style().colour;
     if (colour == pageColour_)
         return;
     appendNumber((colour & 0xFF) / 255.0);
@@ -117,7 +117,7 @@ void PdfPrinter::drawRun(std::string_view hostText)
 
 void PdfPrinter::drawText(std::string_view text)
 {
-    const Settings& set = settings();
+    const TextStyle& set = style();
     const double points = set.points;
     double width = text.size() * Advance * points;
     double printable = paper_.width - 2 * paper_.margin;
@@ -145,7 +145,7 @@ void PdfPrinter::drawBarcode(std::string_view text)
     newPageIfBelowBottom(lineHeight());
     fillColour();
     BarcodeLayout layout = layoutEan13Text(text);
-    BarcodeMetrics m = barcodeMetrics(settings().points, 1.0);
+    BarcodeMetrics m = barcodeMetrics(style().points, 1.0);
     double left = paper_.margin + x_;
     double top = paper_.height - paper_.margin - y_;
     for (const auto& bar : layout.bars) {
