@@ -168,9 +168,7 @@ void QtPrinter::drawRun(std::string_view hostText)
     loadFonts();
     if (!barcodeFontInstalled_ && fontIs(BarcodeFont)) {
         newPageIfBelowBottom(m.height());
-        BarcodeLayout layout = layoutEan13Text(hostText);
-        x_ += drawBarcode(*painter_, layout, barcodeMetrics(style().points, unitsPerPoint), x_, y_, colour(),
-                          unitsPerPoint);
+        x_ += drawBarcode(*painter_, placeEan13Text(hostText, style().points, unitsPerPoint), x_, y_, colour());
         return;
     }
 

@@ -144,18 +144,14 @@ void PdfPrinter::drawBarcode(std::string_view text)
 {
     newPageIfBelowBottom(lineHeight());
     fillColour();
-    BarcodeLayout layout = layoutEan13Text(text);
-    BarcodeMetrics m = barcodeMetrics(style().points, 1.0);
+    const PlacedBarcode symbol = placeEan13Text(text, style().points, 1.0);
     double left = paper_.margin + x_;
     double top = paper_.height - paper_.margin - y_;
-    for (const auto& bar : layout.bars) {
-        double height = bar.guard ? m.guardHeight : m.barHeight;
-        fillRectangle(left + bar.module * m.module, top - height, bar.width * m.module, height);
-    }
-    for (const auto& d : layout.digits)
-        showText(1, m.digitSize, left + d.centre * m.module - Advance * m.digitSize / 2, top - m.digitBaseline,
-                 std::string_view(&d.digit, 1));
-    x_ += layout.modules * m.module;
+    for (const auto& bar : symbol.bars)
+        fillRectangle(left + bar.x, top - bar.y - bar.height, bar.width, bar.height);
+    for (const auto& d : symbol.digits)
+        showText(1, symbol.digitPoints, left + d.x, top - d.baseline, std::string_view(&d.digit, 1));
+    x_ += symbol.width;
 }
 
 // Sets host text in Courier font number font (1 to 4) with its baseline
