@@ -90,6 +90,16 @@ RunTimeError pathError(int error, const std::string& path)
     return errorFromErrno(error, path);
 }
 
+// A rename's ENOENT is the file's own, or, the file being there, the new
+// name's folder's.
+RunTimeError moveError(int error, const std::string& from, const std::string& to)
+{
+    struct stat info {};
+    if (error == ENOENT && ::lstat(from.c_str(), &info) == 0)
+        return errorFromErrno(ENOTDIR, to);
+    return pathError(error, error == EEXIST ? to : from);
+}
+
 bool isRemovableDevice(dev_t device)
 {
     // Partitions carry the flag on their whole disk, one folder up.
@@ -163,7 +173,7 @@ public:
     void move(const std::string& from, const std::string& to) override
     {
         if (::rename(from.c_str(), to.c_str()) != 0)
-            throw pathError(errno, from);
+            throw moveError(errno, from, to);
     }
 
     void moveToFreeName(const std::string& from, const std::string& to) override
@@ -171,11 +181,11 @@ public:
         if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
             return;
         if (errno != EINVAL && errno != ENOSYS)
-            throw pathError(errno, errno == EEXIST ? to : from);
+            throw moveError(errno, from, to);
         // A file system without the no-replace rename: a hard link refuses
         // a taken name just the same.
         if (::link(from.c_str(), to.c_str()) != 0)
-            throw pathError(errno, errno == EEXIST ? to : from);
+            throw moveError(errno, from, to);
         ::unlink(from.c_str());
     }
 

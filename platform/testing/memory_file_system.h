@@ -1,6 +1,8 @@
 #pragma once
 // Test double of the file system: files and folders in memory, so tests of
-// the host's paths need no temporary tree, no chdir and no clean-up.
+// the host's paths need no temporary tree, no chdir and no clean-up. It
+// answers as the system's does (tests/platform/contract_test.cpp holds both
+// to one contract).
 #include <algorithm>
 #include <cstring>
 #include <map>
@@ -45,23 +47,18 @@ public:
 
     std::unique_ptr<InputFile> openRead(const std::string& path) override
     {
-        if (folders_.count(path))
-            throw RunTimeError(error_number::PathFileAccessError, "Path/File access error (" + path + ")");
-        auto it = files_.find(path);
-        if (it == files_.end())
-            throw RunTimeError(error_number::FileNotFound, "File not found (" + path + ")");
-        return std::make_unique<Input>(it->second, failReadsWith);
+        return std::make_unique<Input>(existingFile(path)->second, failReadsWith);
     }
 
     std::unique_ptr<OutputFile> openWrite(const std::string& path, WriteMode mode) override
     {
-        if (!folders_.count(parentFolder(path)))
-            throw RunTimeError(error_number::PathNotFound, "Path not found (" + path + ")");
         const bool exists = files_.count(path) > 0;
+        if (!exists)
+            checkFreeName(path);
         if (mode == WriteMode::CreateNew && exists)
-            throw RunTimeError(error_number::FileAlreadyExists, "File already exists (" + path + ")");
+            throw error(error_number::FileAlreadyExists, path);
         if (readOnly_.count(path))
-            throw RunTimeError(error_number::PermissionDenied, "Permission denied (" + path + ")");
+            throw error(error_number::PermissionDenied, path);
         std::string& file = files_[path];
         modified_[path] = ++writes_;
         if (mode != WriteMode::Append)
@@ -100,11 +97,11 @@ public:
 
     void move(const std::string& from, const std::string& to) override
     {
-        auto it = files_.find(from);
-        if (it == files_.end())
-            throw RunTimeError(error_number::FileNotFound, "File not found (" + from + ")");
-        if (!folders_.count(parentFolder(to)))
-            throw RunTimeError(error_number::PathNotFound, "Path not found (" + to + ")");
+        auto it = existingFile(from);
+        if (from == to)
+            return;
+        if (!files_.count(to))
+            checkFreeName(to);
         files_[to] = std::move(it->second);
         files_.erase(from);
         modified_[to] = modified_[from];
@@ -114,18 +111,23 @@ public:
     void moveToFreeName(const std::string& from, const std::string& to) override
     {
         if (files_.count(to) || folders_.count(to))
-            throw RunTimeError(error_number::FileAlreadyExists, "File already exists (" + to + ")");
+            throw error(error_number::FileAlreadyExists, to);
         move(from, to);
     }
 
     void remove(const std::string& path) override
     {
-        if (!files_.erase(path))
-            throw RunTimeError(error_number::FileNotFound, "File not found (" + path + ")");
+        files_.erase(existingFile(path));
         modified_.erase(path);
     }
 
-    void createFolders(const std::string& path) override { addFolder(path); }
+    void createFolders(const std::string& path) override
+    {
+        for (std::string p = path; p != "/" && !p.empty(); p = parentFolder(p))
+            if (files_.count(p))
+                throw error(error_number::PathNotFound, path);  // a file in the way
+        addFolder(path);
+    }
     std::string currentDirectory() override { return current_; }
     std::string canonical(const std::string& path) override { return path; }
     DriveType driveType(const std::string& path) override
@@ -135,6 +137,29 @@ public:
     }
 
 private:
+    static RunTimeError error(int number, const std::string& path)
+    {
+        return RunTimeError(number, std::string(standardDescription(number)) + " (" + path + ")");
+    }
+    // A folder where a file is wanted is no file; a missing folder on the way is Path not found.
+    std::map<std::string, std::string>::iterator existingFile(const std::string& path)
+    {
+        const auto it = files_.find(path);
+        if (it == files_.end())
+            checkFreeName(path);
+        if (it == files_.end())
+            throw error(error_number::FileNotFound, path);
+        return it;
+    }
+    // A name a new file may take: not a folder's, in a folder that is there.
+    void checkFreeName(const std::string& path) const
+    {
+        if (folders_.count(path))
+            throw error(error_number::PathFileAccessError, path);
+        if (!folders_.count(parentFolder(path)))
+            throw error(error_number::PathNotFound, path);
+    }
+
     class Input : public InputFile {
     public:
         Input(std::string content, int failWith) : content_(std::move(content)), failWith_(failWith) {}
