@@ -117,6 +117,7 @@ class PosixFileSystem : public FileSystem {
 public:
     std::unique_ptr<InputFile> openRead(const std::string& path) override
     {
+        refuseNulInPath(path);
         const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         if (descriptor < 0)
             throw pathError(errno, path);
@@ -131,6 +132,7 @@ public:
 
     std::unique_ptr<OutputFile> openWrite(const std::string& path, WriteMode mode) override
     {
+        refuseNulInPath(path);
         int flags = O_WRONLY | O_CREAT | O_CLOEXEC;
         flags |= mode == WriteMode::CreateNew ? O_EXCL : mode == WriteMode::Replace ? O_TRUNC : O_APPEND;
         const int descriptor = ::open(path.c_str(), flags, 0666);
@@ -143,7 +145,7 @@ public:
     {
         EntryStatus result;
         struct stat info {};
-        if (::lstat(path.c_str(), &info) != 0)
+        if (path.find('\0') != std::string::npos || ::lstat(path.c_str(), &info) != 0)
             return result;
         result.symbolicLink = S_ISLNK(info.st_mode);
         if (result.symbolicLink && ::stat(path.c_str(), &info) != 0)
@@ -158,7 +160,7 @@ public:
     std::vector<std::string> list(const std::string& folder) override
     {
         std::vector<std::string> names;
-        DIR* dir = ::opendir(folder.c_str());
+        DIR* dir = folder.find('\0') == std::string::npos ? ::opendir(folder.c_str()) : nullptr;
         if (dir == nullptr)
             return names;
         while (const dirent* entry = ::readdir(dir)) {
@@ -172,12 +174,16 @@ public:
 
     void move(const std::string& from, const std::string& to) override
     {
+        refuseNulInPath(from);
+        refuseNulInPath(to);
         if (::rename(from.c_str(), to.c_str()) != 0)
             throw moveError(errno, from, to);
     }
 
     void moveToFreeName(const std::string& from, const std::string& to) override
     {
+        refuseNulInPath(from);
+        refuseNulInPath(to);
         if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
             return;
         if (errno != EINVAL && errno != ENOSYS)
@@ -191,6 +197,7 @@ public:
 
     void remove(const std::string& path) override
     {
+        refuseNulInPath(path);
         if (::unlink(path.c_str()) != 0)
             throw pathError(errno, path);
     }
@@ -200,6 +207,7 @@ public:
     // link. The folder is synced too: the rename itself is on disk.
     void replaceContent(const std::string& path, std::string_view bytes) override
     {
+        refuseNulInPath(path);
         std::string target = path;
         if (char* real = ::realpath(path.c_str(), nullptr)) {
             target = real;
@@ -243,6 +251,7 @@ public:
 
     void createFolders(const std::string& path) override
     {
+        refuseNulInPath(path);
         std::error_code ec;
         std::filesystem::create_directories(path, ec);
         if (ec)

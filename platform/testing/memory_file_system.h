@@ -52,6 +52,7 @@ public:
 
     std::unique_ptr<OutputFile> openWrite(const std::string& path, WriteMode mode) override
     {
+        refuseNulInPath(path);
         const bool exists = files_.count(path) > 0;
         if (!exists)
             checkFreeName(path);
@@ -69,6 +70,8 @@ public:
     EntryStatus status(const std::string& path) override
     {
         EntryStatus s;
+        if (path.find('\0') != std::string::npos)
+            return s;
         if (folders_.count(path)) {
             s.kind = EntryKind::Folder;
         } else if (auto it = files_.find(path); it != files_.end()) {
@@ -97,6 +100,7 @@ public:
 
     void move(const std::string& from, const std::string& to) override
     {
+        refuseNulInPath(to);
         auto it = existingFile(from);
         if (from == to)
             return;
@@ -123,6 +127,7 @@ public:
 
     void createFolders(const std::string& path) override
     {
+        refuseNulInPath(path);
         for (std::string p = path; p != "/" && !p.empty(); p = parentFolder(p))
             if (files_.count(p))
                 throw error(error_number::PathNotFound, path);  // a file in the way
@@ -144,6 +149,7 @@ private:
     // A folder where a file is wanted is no file; a missing folder on the way is Path not found.
     std::map<std::string, std::string>::iterator existingFile(const std::string& path)
     {
+        refuseNulInPath(path);
         const auto it = files_.find(path);
         if (it == files_.end())
             checkFreeName(path);
