@@ -98,6 +98,16 @@ class Repview(unittest.TestCase):
             self.assertEqual([w[3] for w in found if w[3].startswith("row")], ["row%03d" % i for i in range(150)])
             self.assertNotIn("END", at)  # past the right edge: clipped
 
+    def test_a_report_from_a_pipe_whose_writer_pauses_inside_a_barcode(self):
+        fifo = self.dir + "/FIFO"
+        os.mkfifo(fifo)
+        pausing = "import sys, time\nwith open(sys.argv[1], 'wb', 0) as f:\n    for part in sys.argv[2:]: f.write(part.encode()), time.sleep(0.2)"
+        for page in BACKENDS:  # each read of the pipe ends where the writer paused
+            writer = subprocess.Popen(["/usr/bin/python3", "-c", pausing, fifo, "before\r\n>[BC93", "00", "1", "2345678]", "<\r\nafter"])
+            status, errors, files = self.repview(fifo, ZLT_CODEPAGE=page)
+            writer.wait()
+            self.assertEqual((status, errors, barcodes(files[0], self.dir), lines(files[0])[-1]), (0, [], [ean13("930012345678")], "after"))
+
     def test_font_test_page(self):
         for page in BACKENDS:
             text = lines(self.repview("fOnTs", ZLT_CODEPAGE=page)[2][0])
