@@ -78,12 +78,7 @@ TEST(HostFiles, LookupsGrowNoFasterThanThePath)
     } tree;
     tree.addFile("/c/ZLT/RPT", "");
     HostFiles files(tree, DriveMap::parse("C=/c", "/"));
-    auto repeat = [](const std::string& part, int times) {
-        std::string path;
-        while (times-- > 0)
-            path += part;
-        return path;
-    };
+    auto repeat = [](const std::string& part, int times) { std::string path; while (times-- > 0) path += part; return path; };
     const std::tuple<std::string, std::string, int> cases[] = {  // the path, where it leads, lookups at most
         {"C:\\zlt\\" + repeat("NO\\", 20000) + "RPT", "/c/ZLT" + repeat("/NO", 20000) + "/RPT", 4},
         {"C:\\zlt\\" + repeat("NO\\..\\", 10000) + "rpt", "/c/ZLT/RPT", 2 * 10000 + 4},  // back above a missing name

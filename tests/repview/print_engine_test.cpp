@@ -1,5 +1,5 @@
-// What the print engine puts on paper for reports of each kind, from a text or a file, one run
-// after another on one printer.
+// What the print engine puts on paper for reports of each kind (every code; a barcode as the text for the
+// "EAN-13" font), from a text or a file, one run after another on one printer.
 #include "repview/print_engine.h"
 #include "platform/run_time_error.h"
 #include "platform/testing/memory_file_system.h"
@@ -56,7 +56,11 @@ TEST(PrintEngine, ReportsPrintExactly)
         {{">[BC590123412345]<after"}, "{EAN-13 28}&i@A23D|QRSTUw\r\n{10}after"},
         {{">[BO]<>[GR]<>[BC000000000000]<x"}, "{EAN-13 28 b c65280}!`00000|PPPPPp\r\n{10 c65280}x"},
         {{">[BC5901234123457]<"}, "{EAN-13 28}&i@A23D|QRSTUw\r\n{10}<"},  // 12 read, 2 skipped
-        {{">[BC40063813"}, "{EAN-13 28}%`@63HA|SPPPPp"},
+        {{">[BC40063813"}, "{EAN-13 28}%`@63HA|SPPPPp"},  // cut short: no check digit, missing places count 0
+        {{">[BC999999999999]<"}, "{EAN-13 28}*iII9I9|YYYYYt"}, {{">[BC400638133393]<"}, "{EAN-13 28}%`@63HA|SSSYSq"},
+        {{">[BC5901X3412345]<"}, "{EAN-13 28}&i@A03D|QRSTUy"},  // other characters count 0, but for the second
+        {{">[BCX90123412345]<"}, "{EAN-13 28}!i|QRSTUr"},       // a leading non-digit leaves out the left half
+        {{">[BC5 0123412345]<"}, mismatch("5 0123412345")},
         {{"one\fbefore>[BC5X0123412345]<after"}, "one" + mismatch("5X0123412345")},
         {{">[BC]<1234567890AB"}, mismatch("]<1234567890")}, {{">[BC1"}, mismatch("1")},
         // Size and bold end with the run, the colour holds.
