@@ -76,19 +76,15 @@ std::string HostFiles::matchNames(std::string result, const std::vector<std::str
         if (name == ".")
             continue;
         if (name == "..") {
-            if (result.size() > floor) {
-                const std::size_t slash = result.rfind('/');
-                result.resize(slash == 0 ? 1 : slash == std::string::npos ? 0 : slash);
-            }
+            if (result.size() > floor)
+                cutToParentFolder(result);
             if (missingAt != std::string::npos && result.size() <= missingAt)
                 missingAt = std::string::npos;
             continue;
         }
         const std::size_t above = result.size();
-        if (!result.empty() && result.back() != '/')
-            result += '/';
-        const std::size_t nameAt = result.size();
-        result += name;
+        appendName(result, name);
+        const std::size_t nameAt = result.size() - name.size();
         if (missingAt == std::string::npos && !matchName(result, nameAt))
             missingAt = above;
     }
