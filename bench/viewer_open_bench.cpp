@@ -15,7 +15,7 @@
 #include "platform/posix/system_clock.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/qt/qt_common_dialog.h"
-#include "platform/testing/recording_printer.h"
+#include "platform/testing/recording_run_printer.h"
 #include "platform/testing/scripted_dialog.h"
 #include "repview/viewer/viewer_window.h"
 
@@ -110,7 +110,7 @@ int main(int argc, char** argv)
     settings.printer = "pdf:/nonexistent";
     const auto wallClock = makeSystemClock();
     PrinterWithDialog qtPrinter = qtDialog ? makeSystemPrinterWithDialog(codePage, settings, *wallClock) : PrinterWithDialog{};
-    testing::RecordingPrinter recordingPrinter;
+    testing::RecordingRunPrinter recordingPrinter;
     testing::ScriptedDialog scriptedDialog;
     Printer& printer = qtDialog ? *qtPrinter.printer : recordingPrinter;
     CommonDialog& dialog = qtDialog ? *qtPrinter.dialog : scriptedDialog;

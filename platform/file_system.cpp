@@ -15,6 +15,14 @@ std::string readAll(InputFile& file)
     return bytes;
 }
 
+void refuseNulInPath(const std::string& path)
+{
+    const std::size_t nul = path.find('\0');
+    if (nul != std::string::npos)
+        throw RunTimeError(error_number::BadFileName,
+                           "Bad file name or number (a NUL byte after " + path.substr(0, nul) + ")");
+}
+
 void FileSystem::replaceContent(const std::string& path, std::string_view bytes)
 {
     // A name of its own beside the file: a name another writer took is

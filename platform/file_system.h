@@ -24,6 +24,11 @@ public:
 // The rest of the file, read to its end.
 std::string readAll(InputFile& file);
 
+// A Linux name ends at a NUL byte, so a path holding one names no file the
+// host meant (the system would take "RPT\0X" as "RPT"): BadFileName, as
+// DOS answered a name it could not take. Every backend refuses it so.
+void refuseNulInPath(const std::string& path);
+
 // A file opened for writing. Nothing is known to be on disk until commit()
 // returns: it writes out, syncs and closes, and raises what went wrong (a
 // full disk shows there). Dropping an uncommitted file closes it as it is.
@@ -55,6 +60,8 @@ struct EntryStatus {
 // How the host's tools classify a drive.
 enum class DriveType { Unknown, Removable, Fixed, Network, CdRom, RamDisk };
 
+// Every operation that raises refuses a path holding a NUL byte
+// (refuseNulInPath); status() sees nothing there.
 class FileSystem {
 public:
     virtual ~FileSystem() = default;

@@ -36,42 +36,57 @@ bool isInside(const std::string& path, const std::string& root)
 
 }  // namespace
 
-std::string HostFiles::matchName(const std::string& folder, const std::string& name)
+bool HostFiles::matchName(std::string& path, std::size_t nameAt)
 {
-    const std::string exact = joinPath(folder, name);
-    if (files_.status(exact).kind != EntryKind::Missing)
-        return exact;
+    if (files_.status(path).kind != EntryKind::Missing)
+        return true;
+    const std::string_view name = std::string_view(path).substr(nameAt);
     // The name in the host's code page, or (from a Linux file dialog) UTF-8.
     const std::u32string key = hostNameKey(name, codePage_);
     const std::u32string utf8Key = diskNameKey(name);
     if (key.empty())
-        return exact;
+        return false;
     std::string found;
-    for (const std::string& entry : files_.list(folder)) {
+    for (const std::string& entry : files_.list(path.substr(0, nameAt <= 1 ? nameAt : nameAt - 1))) {
         const std::u32string entryKey = diskNameKey(entry);
         if (entryKey != key && (utf8Key.empty() || entryKey != utf8Key) && hostNameKey(entry, codePage_) != key)
             continue;
         // Prefer the entry spelt like the DOS name without its dots.
-        if (name.compare(0, entry.size(), entry) == 0 && name.find_first_not_of(". ", entry.size()) == std::string::npos)
-            return joinPath(folder, entry);
+        if (name.substr(0, entry.size()) == entry && name.find_first_not_of(". ", entry.size()) == std::string::npos) {
+            found = entry;
+            break;
+        }
         if (found.empty() || entry < found)
             found = entry;
     }
-    return found.empty() ? exact : joinPath(folder, found);
+    if (found.empty())
+        return false;
+    path.replace(nameAt, std::string::npos, found);
+    return true;
 }
 
-// floor: how far ".." may climb; a drive's root is its top, as on DOS.
+// floor: how far ".." may climb; a drive's root is its top, as on DOS. The
+// path grows in place, and once a name is missing nothing below it can be on
+// disk: the names after it are taken as given, unasked, until ".." climbs
+// back above it. So a long path costs time in proportion to its length.
 std::string HostFiles::matchNames(std::string result, const std::vector<std::string>& names, size_t floor)
 {
+    std::size_t missingAt = std::string::npos;  // the length of the path above the first missing name
     for (const std::string& name : names) {
         if (name == ".")
             continue;
         if (name == "..") {
             if (result.size() > floor)
-                result = parentFolder(result);
+                cutToParentFolder(result);
+            if (missingAt != std::string::npos && result.size() <= missingAt)
+                missingAt = std::string::npos;
             continue;
         }
-        result = matchName(result, name);
+        const std::size_t above = result.size();
+        appendName(result, name);
+        const std::size_t nameAt = result.size() - name.size();
+        if (missingAt == std::string::npos && !matchName(result, nameAt))
+            missingAt = above;
     }
     return result;
 }

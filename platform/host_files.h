@@ -60,7 +60,9 @@ public:
 
 private:
     std::string matchNames(std::string base, const std::vector<std::string>& names, size_t floor);
-    std::string matchName(const std::string& folder, const std::string& name);
+    // Whether the last name of path (from nameAt) is on disk, as given or
+    // case-blind; a case-blind match takes the disk's spelling in place.
+    bool matchName(std::string& path, std::size_t nameAt);
 
     FileSystem& files_;
     DriveMap drives_;

@@ -4,10 +4,15 @@ namespace zlt {
 
 std::string parentFolder(std::string_view path)
 {
+    std::string folder(path);
+    cutToParentFolder(folder);
+    return folder;
+}
+
+void cutToParentFolder(std::string& path)
+{
     const std::size_t slash = path.rfind('/');
-    if (slash == std::string_view::npos)
-        return {};
-    return std::string(path.substr(0, slash == 0 ? 1 : slash));
+    path.resize(slash == std::string::npos ? 0 : slash == 0 ? 1 : slash);
 }
 
 std::string fileNameOf(std::string_view path)
@@ -19,9 +24,15 @@ std::string fileNameOf(std::string_view path)
 std::string joinPath(std::string_view folder, std::string_view name)
 {
     std::string path(folder);
-    if (!path.empty() && path.back() != '/')
-        path += '/';
-    return path += name;
+    appendName(path, name);
+    return path;
+}
+
+void appendName(std::string& folder, std::string_view name)
+{
+    if (!folder.empty() && folder.back() != '/')
+        folder += '/';
+    folder += name;
 }
 
 }  // namespace zlt

@@ -15,4 +15,8 @@ std::string fileNameOf(std::string_view path);
 // "a" and "b" give "a/b", as do "a/" and "b"; "" and "b" give "b".
 std::string joinPath(std::string_view folder, std::string_view name);
 
+// The same two in place, for a path built up name by name.
+void cutToParentFolder(std::string& path);
+void appendName(std::string& folder, std::string_view name);
+
 }  // namespace zlt

@@ -4,10 +4,26 @@
 #include "repview/report_font.h"
 
 #include <string>
+#include <string_view>
+#include <utility>
 
 namespace zlt::repview {
 
 namespace {
+
+constexpr HostColour hostColour(HostColour red, HostColour green, HostColour blue)
+{
+    return red + 256 * green + 65536 * blue;
+}
+constexpr HostColour Black = hostColour(0, 0, 0), Red = hostColour(255, 0, 0), Green = hostColour(0, 255, 0),
+                     Blue = hostColour(0, 0, 255), Yellow = hostColour(255, 255, 0), Cyan = hostColour(0, 255, 255);
+
+// The colours as the host's tools printed them, kept so that a report looks
+// as it always has: "MA" is pure blue, not magenta, and "VI" prints the same
+// red as "OR".
+constexpr std::pair<std::string_view, HostColour> ColourCodes[] = {
+    {"BL", Black}, {"MA", Blue}, {"CY", Cyan}, {"VI", Red}, {"YE", Yellow}, {"OR", Red}, {"GR", Green},
+};
 
 void printBarcode(ReportInput& input, Printer& printer)
 {
@@ -40,14 +56,10 @@ void readCode(ReportInput& input, Printer& printer)
     else if (code == "CO") printer.setFontSize(8);
     else if (code == "ST") printer.setFontSize(10);
     else if (code == "EX") printer.setFontSize(16);
-    else if (code == "BL") printer.setColour(0);
-    else if (code == "MA") printer.setColour(16711680);
-    else if (code == "CY") printer.setColour(16776960);
-    else if (code == "VI") printer.setColour(255);
-    else if (code == "YE") printer.setColour(65535);
-    else if (code == "OR") printer.setColour(255);
-    else if (code == "GR") printer.setColour(65280);
     else if (code == "BC") printBarcode(input, printer);
+    for (const auto& [colourCode, colour] : ColourCodes)
+        if (code == colourCode)
+            printer.setColour(colour);
     // Any other code has been read and is dropped.
 }
 

@@ -1,5 +1,7 @@
 #include "repview/ean13.h"
 
+#include "platform/ascii.h"
+#include "platform/print/ean13_layout.h"
 #include "platform/run_time_error.h"
 
 namespace zlt::repview {
@@ -11,7 +13,7 @@ int valueAt(const std::string& digits, size_t position)
     if (position > digits.size())
         return 0;
     char c = digits[position - 1];
-    return (c >= '0' && c <= '9') ? c - '0' : 0;
+    return isAsciiDigit(c) ? c - '0' : 0;
 }
 
 // Number sets of the third to seventh digits by leading digit: 'A' or 'B'.
@@ -34,22 +36,23 @@ std::string ean13Text(std::string_view field)
         digits += static_cast<char>('0' + check);
     }
 
+    using namespace ean13_font;
     std::string text;
-    text += static_cast<char>(33 + valueAt(digits, 1));
+    text += static_cast<char>(LeadingDigit + valueAt(digits, 1));
     // The second character is taken as a whole number, not as a digit value.
-    if (digits.size() < 2 || digits[1] < '0' || digits[1] > '9')
+    if (digits.size() < 2 || !isAsciiDigit(digits[1]))
         throw RunTimeError(error_number::TypeMismatch, "Type mismatch (barcode field \"" + std::string(field) + "\")");
-    text += static_cast<char>(96 + (digits[1] - '0'));
+    text += static_cast<char>(LeftGuardSetA + (digits[1] - '0'));
     char lead = digits[0];
-    if (lead >= '0' && lead <= '9') {
+    if (isAsciiDigit(lead)) {
         const char* sets = LeftHalfSets[lead - '0'];
         for (size_t p = 3; p <= 7; ++p)
-            text += static_cast<char>((sets[p - 3] == 'A' ? 48 : 64) + valueAt(digits, p));
+            text += static_cast<char>((sets[p - 3] == 'A' ? SetA : SetB) + valueAt(digits, p));
     }
-    text += '|';
+    text += CentreGuard;
     for (size_t p = 8; p <= 12; ++p)
-        text += static_cast<char>(80 + valueAt(digits, p));
-    text += static_cast<char>(112 + valueAt(digits, 13));
+        text += static_cast<char>(SetC + valueAt(digits, p));
+    text += static_cast<char>(SetCRightGuard + valueAt(digits, 13));
     return text;
 }
 

@@ -37,7 +37,9 @@ void FileReportInput::refill()
 
 std::string_view FileReportInput::read(size_t n)
 {
-    if (end_ - begin_ < n)
+    // A pipe, or a file still being written, may give fewer bytes than asked:
+    // a code must not be cut where a read happened to end.
+    while (end_ - begin_ < n && !eof_)
         refill();
     size_t count = std::min(n, end_ - begin_);
     std::string_view part(buffer_.data() + begin_, count);

@@ -31,7 +31,8 @@ private:
 };
 
 // Streams an open report file through a fixed buffer, so memory does not
-// grow with the report. A failed read raises DeviceIoError.
+// grow with the report; read(n) gives n characters until the file ends,
+// however the file's reads split it. A failed read raises DeviceIoError.
 class FileReportInput : public ReportInput {
 public:
     explicit FileReportInput(std::unique_ptr<InputFile> file);

@@ -1,6 +1,8 @@
 #include "common/rtf/rtf_appender.h"
 
 #include <algorithm>
+#include <limits>
+#include <set>
 
 #include "common/rtf/rtf_scanner.h"
 
@@ -21,6 +23,19 @@ Escapes escapesFor(const DocumentLayout& layout)
     return Escapes::Windows1252;
 }
 
+// A font number the document does not use: the one after the highest in
+// use, or, when that is the largest a number can be, the lowest free one.
+int unusedFontNumber(std::set<int>& used)
+{
+    int number = 0;
+    if (const int highest = *used.rbegin(); highest < std::numeric_limits<int>::max())
+        number = std::max(highest + 1, 0);
+    while (used.count(number) > 0)
+        ++number;
+    used.insert(number);
+    return number;
+}
+
 }  // namespace
 
 std::string appendParagraphs(std::string_view document, const Writer& paragraphs)
@@ -36,15 +51,15 @@ std::string appendParagraphs(std::string_view document, const DocumentLayout& la
     FragmentTarget target;
     target.escapes = escapesFor(layout);
     target.fontNumbers.assign(paragraphs.fonts().size(), layout.defaultFont);
-    int nextNumber = layout.defaultFont;
+    std::set<int> used = {layout.defaultFont};
     for (const FontTableFont& font : layout.fonts)
-        nextNumber = std::max(nextNumber, font.number);
+        used.insert(font.number);
     std::string newFonts;
     for (std::size_t i = 1; i < paragraphs.fonts().size(); ++i) {
         if (!paragraphs.usesFont(i))
             continue;
-        target.fontNumbers[i] = ++nextNumber;
-        std::string entry = paragraphs.fontTableEntry(i, nextNumber);
+        target.fontNumbers[i] = unusedFontNumber(used);
+        std::string entry = paragraphs.fontTableEntry(i, target.fontNumbers[i]);
         // The older table form lists entries without groups.
         newFonts += layout.hasFontTable && !layout.fontTableGrouped ? entry.substr(1, entry.size() - 2) : entry;
     }

@@ -90,6 +90,16 @@ RunTimeError pathError(int error, const std::string& path)
     return errorFromErrno(error, path);
 }
 
+// A rename's ENOENT is the file's own, or, the file being there, the new
+// name's folder's.
+RunTimeError moveError(int error, const std::string& from, const std::string& to)
+{
+    struct stat info {};
+    if (error == ENOENT && ::lstat(from.c_str(), &info) == 0)
+        return errorFromErrno(ENOTDIR, to);
+    return pathError(error, error == EEXIST ? to : from);
+}
+
 bool isRemovableDevice(dev_t device)
 {
     // Partitions carry the flag on their whole disk, one folder up.
@@ -107,6 +117,7 @@ class PosixFileSystem : public FileSystem {
 public:
     std::unique_ptr<InputFile> openRead(const std::string& path) override
     {
+        refuseNulInPath(path);
         const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         if (descriptor < 0)
             throw pathError(errno, path);
@@ -121,6 +132,7 @@ public:
 
     std::unique_ptr<OutputFile> openWrite(const std::string& path, WriteMode mode) override
     {
+        refuseNulInPath(path);
         int flags = O_WRONLY | O_CREAT | O_CLOEXEC;
         flags |= mode == WriteMode::CreateNew ? O_EXCL : mode == WriteMode::Replace ? O_TRUNC : O_APPEND;
         const int descriptor = ::open(path.c_str(), flags, 0666);
@@ -133,7 +145,7 @@ public:
     {
         EntryStatus result;
         struct stat info {};
-        if (::lstat(path.c_str(), &info) != 0)
+        if (path.find('\0') != std::string::npos || ::lstat(path.c_str(), &info) != 0)
             return result;
         result.symbolicLink = S_ISLNK(info.st_mode);
         if (result.symbolicLink && ::stat(path.c_str(), &info) != 0)
@@ -148,7 +160,7 @@ public:
     std::vector<std::string> list(const std::string& folder) override
     {
         std::vector<std::string> names;
-        DIR* dir = ::opendir(folder.c_str());
+        DIR* dir = folder.find('\0') == std::string::npos ? ::opendir(folder.c_str()) : nullptr;
         if (dir == nullptr)
             return names;
         while (const dirent* entry = ::readdir(dir)) {
@@ -162,25 +174,30 @@ public:
 
     void move(const std::string& from, const std::string& to) override
     {
+        refuseNulInPath(from);
+        refuseNulInPath(to);
         if (::rename(from.c_str(), to.c_str()) != 0)
-            throw pathError(errno, from);
+            throw moveError(errno, from, to);
     }
 
     void moveToFreeName(const std::string& from, const std::string& to) override
     {
+        refuseNulInPath(from);
+        refuseNulInPath(to);
         if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
             return;
         if (errno != EINVAL && errno != ENOSYS)
-            throw pathError(errno, errno == EEXIST ? to : from);
+            throw moveError(errno, from, to);
         // A file system without the no-replace rename: a hard link refuses
         // a taken name just the same.
         if (::link(from.c_str(), to.c_str()) != 0)
-            throw pathError(errno, errno == EEXIST ? to : from);
+            throw moveError(errno, from, to);
         ::unlink(from.c_str());
     }
 
     void remove(const std::string& path) override
     {
+        refuseNulInPath(path);
         if (::unlink(path.c_str()) != 0)
             throw pathError(errno, path);
     }
@@ -190,6 +207,7 @@ public:
     // link. The folder is synced too: the rename itself is on disk.
     void replaceContent(const std::string& path, std::string_view bytes) override
     {
+        refuseNulInPath(path);
         std::string target = path;
         if (char* real = ::realpath(path.c_str(), nullptr)) {
             target = real;
@@ -233,6 +251,7 @@ public:
 
     void createFolders(const std::string& path) override
     {
+        refuseNulInPath(path);
         std::error_code ec;
         std::filesystem::create_directories(path, ec);
         if (ec)

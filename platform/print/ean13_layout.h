@@ -1,42 +1,45 @@
 #pragma once
-// The EAN-13 symbol laid out from the text written for the "EAN-13" barcode
-// font, for printers that draw the symbol themselves. Each character plays
-// its role: '!'..'*' the leading digit beside the symbol, '`'..'i' the left
-// guard with a digit of set A, '0'..'9' set A, '@'..'I' set B, '|' the
-// centre guard, 'P'..'Y' set C, 'p'..'y' a digit of set C with the right
-// guard. Anything else adds nothing.
+// The EAN-13 symbol drawn from the text written for the "EAN-13" barcode
+// font, for printers that draw the symbol themselves where the font is
+// missing. The characters of that text are the font's contract, shared by
+// the program that writes the text and the printers that draw it.
 #include <string_view>
 #include <vector>
 
 namespace zlt {
 
-struct BarcodeLayout {
+// Each role takes ten characters, from the one named here for the digit 0
+// to the ninth after it for 9; the centre guard is one character.
+namespace ean13_font {
+constexpr char LeadingDigit = '!';        // the leading digit, printed beside the symbol
+constexpr char LeftGuardSetA = '`';       // the left guard, then a digit in number set A
+constexpr char SetA = '0';
+constexpr char SetB = '@';
+constexpr char CentreGuard = '|';
+constexpr char SetC = 'P';
+constexpr char SetCRightGuard = 'p';      // a digit in number set C, then the right guard
+}  // namespace ean13_font
+
+// The symbol at a font size, in device units from its top left corner, y
+// downwards: the symbol with its digits fills one line of that size.
+struct PlacedBarcode {
     struct Bar {
-        int module;   // first module, counted from the left of the symbol's box
-        int width;    // in modules
-        bool guard;   // guard bars reach down between the digits
+        double x, y, width, height;
     };
     struct Digit {
         char digit;
-        double centre;  // in modules
-        bool leading;   // the leading digit, printed beside the symbol
+        double x;         // the left edge of the digit's cell
+        double baseline;  // below the symbol's top
     };
     std::vector<Bar> bars;
     std::vector<Digit> digits;
-    int modules = 0;  // the box's width, quiet zones included
+    double digitPoints = 0;  // the size of the human-readable digits
+    double width = 0;        // the symbol's, quiet zones included
 };
 
-BarcodeLayout layoutEan13Text(std::string_view text);
-
-// Geometry at a font size: the symbol with its digits fills one line of
-// that size.
-struct BarcodeMetrics {
-    double module;       // module width, device units
-    double barHeight;    // height of a digit's bars
-    double guardHeight;  // height of guard bars
-    double digitSize;    // point size of the human-readable digits
-    double digitBaseline;  // below the top of the symbol, device units
-};
-BarcodeMetrics barcodeMetrics(double pointSize, double deviceUnitsPerPoint);
+// Characters outside the roles add nothing. The digits are meant for a
+// monospaced face whose cells are 0.6 of its size wide (Courier, Liberation
+// Mono).
+PlacedBarcode placeEan13Text(std::string_view text, double pointSize, double deviceUnitsPerPoint);
 
 }  // namespace zlt

@@ -19,18 +19,18 @@ void RunPrinter::change(T& setting, const T& value)
     setting = value;
 }
 
-void RunPrinter::setFontName(const std::string& name) { change(settings_.fontName, name); }
-void RunPrinter::setFontSize(double points) { change(settings_.points, points); }
-void RunPrinter::setBold(bool on) { change(settings_.bold, on); }
-void RunPrinter::setItalic(bool on) { change(settings_.italic, on); }
-void RunPrinter::setUnderline(bool on) { change(settings_.underline, on); }
-void RunPrinter::setStrikethrough(bool on) { change(settings_.strikethrough, on); }
-void RunPrinter::setColour(HostColour colour) { change(settings_.colour, colour); }
+void RunPrinter::setFontName(const std::string& name) { change(style_.fontName, name); }
+void RunPrinter::setFontSize(double points) { change(style_.points, points); }
+void RunPrinter::setBold(bool on) { change(style_.bold, on); }
+void RunPrinter::setItalic(bool on) { change(style_.italic, on); }
+void RunPrinter::setUnderline(bool on) { change(style_.underline, on); }
+void RunPrinter::setStrikethrough(bool on) { change(style_.strikethrough, on); }
+void RunPrinter::setColour(HostColour colour) { change(style_.colour, colour); }
 
 bool RunPrinter::fontIs(std::string_view name) const
 {
     // ASCII only: Qt has set the C locale from the user's.
-    return upperAscii(settings_.fontName) == upperAscii(name);
+    return upperAscii(style_.fontName) == upperAscii(name);
 }
 
 void RunPrinter::printText(std::string_view text)

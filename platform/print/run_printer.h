@@ -1,7 +1,7 @@
 #pragma once
-// What the printers share: the current settings, the print position and the
-// run of characters printed in one style that waits to be drawn. The run is
-// drawn when a setting changes, at a line break, at the end of a document
+// What the printers share: the current text style, the print position and
+// the run of characters printed in one style that waits to be drawn. The run
+// is drawn when the style changes, at a line break, at the end of a document
 // and when it grows long, so every character lands exactly where drawing it
 // alone would have put it.
 #include <string>
@@ -28,7 +28,8 @@ protected:
     // The barcode font, which the printers draw themselves where it is missing.
     static constexpr std::string_view BarcodeFont = "EAN-13";
 
-    struct Settings {
+    // The style text prints in: what the set calls last chose.
+    struct TextStyle {
         std::string fontName = "Courier New";
         double points = 10;
         bool bold = false;
@@ -37,7 +38,7 @@ protected:
         bool strikethrough = false;
         HostColour colour = 0;
     };
-    const Settings& settings() const { return settings_; }
+    const TextStyle& style() const { return style_; }
     bool fontIs(std::string_view name) const;  // letter case aside
 
     // Draws the waiting run; a document is begun if none is open.
@@ -51,7 +52,7 @@ protected:
     double x_ = 0;
     double y_ = 0;
 
-    // Draws host bytes at the print position in the current settings and
+    // Draws host bytes at the print position in the current style and
     // moves the position past them.
     virtual void drawRun(std::string_view hostText) = 0;
     virtual double lineHeight() = 0;
@@ -61,7 +62,7 @@ private:
     template <class T>
     void change(T& setting, const T& value);
 
-    Settings settings_;
+    TextStyle style_;
     std::string run_;
     std::string drawing_;
     bool documentOpen_ = false;

@@ -5,27 +5,22 @@
 
 namespace zlt::qt {
 
-double drawBarcode(QPainter& painter, const BarcodeLayout& layout, const BarcodeMetrics& m, double x, double top,
-                   const QColor& colour, double deviceUnitsPerPoint)
+double drawBarcode(QPainter& painter, const PlacedBarcode& symbol, double x, double top, const QColor& colour)
 {
-    for (const auto& bar : layout.bars) {
-        double height = bar.guard ? m.guardHeight : m.barHeight;
-        painter.fillRect(QRectF(x + bar.module * m.module, top, bar.width * m.module, height), colour);
-    }
-    if (!layout.digits.empty()) {
+    for (const auto& bar : symbol.bars)
+        painter.fillRect(QRectF(x + bar.x, top + bar.y, bar.width, bar.height), colour);
+    if (!symbol.digits.empty()) {
         QFont font("Liberation Mono");
         font.setStyleHint(QFont::Monospace);
-        font.setPointSizeF(m.digitSize);
+        font.setPointSizeF(symbol.digitPoints);
         painter.save();
         painter.setFont(font);
         painter.setPen(colour);
-        double digitWidth = m.digitSize * deviceUnitsPerPoint * 0.6;
-        double baseline = top + m.digitBaseline;
-        for (const auto& d : layout.digits)
-            painter.drawText(QPointF(x + d.centre * m.module - digitWidth / 2, baseline), QString(QChar(d.digit)));
+        for (const auto& d : symbol.digits)
+            painter.drawText(QPointF(x + d.x, top + d.baseline), QString(QChar(d.digit)));
         painter.restore();
     }
-    return layout.modules * m.module;
+    return symbol.width;
 }
 
 }  // namespace zlt::qt

@@ -7,8 +7,7 @@ class QColor;
 
 namespace zlt::qt {
 
-// Draws the layout with its top left corner at (x, top); returns its width.
-double drawBarcode(QPainter& painter, const BarcodeLayout& layout, const BarcodeMetrics& metrics, double x, double top,
-                   const QColor& colour, double deviceUnitsPerPoint);
+// Draws the symbol with its top left corner at (x, top); returns its width.
+double drawBarcode(QPainter& painter, const PlacedBarcode& symbol, double x, double top, const QColor& colour);
 
 }  // namespace zlt::qt

@@ -86,16 +86,16 @@ std::string QtPrinter::fontName(int index)
 
 QColor QtPrinter::colour() const
 {
-    HostColour c = settings().colour;
+    HostColour c = style().colour;
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
 const QFontMetricsF& QtPrinter::metrics()
 {
-    const Settings& set = settings();
-    bool same = metrics_ && fontSettings_.fontName == set.fontName && fontSettings_.points == set.points &&
-                fontSettings_.bold == set.bold && fontSettings_.italic == set.italic &&
-                fontSettings_.underline == set.underline && fontSettings_.strikethrough == set.strikethrough;
+    const TextStyle& set = style();
+    bool same = metrics_ && fontStyle_.fontName == set.fontName && fontStyle_.points == set.points &&
+                fontStyle_.bold == set.bold && fontStyle_.italic == set.italic &&
+                fontStyle_.underline == set.underline && fontStyle_.strikethrough == set.strikethrough;
     if (!same) {
         font_ = QFont(QString::fromStdString(set.fontName));
         font_.setPointSizeF(set.points);
@@ -105,7 +105,7 @@ const QFontMetricsF& QtPrinter::metrics()
         font_.setStrikeOut(set.strikethrough);
         font_.setKerning(false);
         metrics_.emplace(font_, printer_.get());
-        fontSettings_ = set;
+        fontStyle_ = set;
     }
     return *metrics_;
 }
@@ -168,9 +168,7 @@ void QtPrinter::drawRun(std::string_view hostText)
     loadFonts();
     if (!barcodeFontInstalled_ && fontIs(BarcodeFont)) {
         newPageIfBelowBottom(m.height());
-        BarcodeLayout layout = layoutEan13Text(hostText);
-        x_ += drawBarcode(*painter_, layout, barcodeMetrics(settings().points, unitsPerPoint), x_, y_, colour(),
-                          unitsPerPoint);
+        x_ += drawBarcode(*painter_, placeEan13Text(hostText, style().points, unitsPerPoint), x_, y_, colour());
         return;
     }
 

@@ -65,8 +65,8 @@ private:
     std::vector<std::string> written_;
     std::string currentFile_;
 
-    // The font the settings make, built again when they have changed.
-    Settings fontSettings_;
+    // The font the style makes, built again when it has changed.
+    TextStyle fontStyle_;
     QFont font_;
     std::optional<QFontMetricsF> metrics_;
 };

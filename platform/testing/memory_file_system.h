@@ -1,6 +1,8 @@
 #pragma once
 // Test double of the file system: files and folders in memory, so tests of
-// the host's paths need no temporary tree, no chdir and no clean-up.
+// the host's paths need no temporary tree, no chdir and no clean-up. It
+// answers as the system's does (tests/platform/contract_test.cpp holds both
+// to one contract).
 #include <algorithm>
 #include <cstring>
 #include <map>
@@ -21,9 +23,7 @@ public:
     {
         addFolder(parentFolder(path));
         files_[path] = std::move(content);
-        modified_[path] = ++writes_;
-        if (!writable)
-            readOnly_.insert(path);
+        stamps_[path] = {++writes_, writable};
     }
     void addFolder(const std::string& path)
     {
@@ -37,33 +37,23 @@ public:
     int failCommitsWith = 0;
 
     const std::map<std::string, std::string>& files() const { return files_; }
-    std::string content(const std::string& path) const
-    {
-        auto it = files_.find(path);
-        return it == files_.end() ? std::string() : it->second;
-    }
+    std::string content(const std::string& path) const { return files_.count(path) ? files_.at(path) : std::string(); }
 
     std::unique_ptr<InputFile> openRead(const std::string& path) override
     {
-        if (folders_.count(path))
-            throw RunTimeError(error_number::PathFileAccessError, "Path/File access error (" + path + ")");
-        auto it = files_.find(path);
-        if (it == files_.end())
-            throw RunTimeError(error_number::FileNotFound, "File not found (" + path + ")");
-        return std::make_unique<Input>(it->second, failReadsWith);
+        return std::make_unique<Input>(existingFile(path)->second, failReadsWith);
     }
 
     std::unique_ptr<OutputFile> openWrite(const std::string& path, WriteMode mode) override
     {
-        if (!folders_.count(parentFolder(path)))
-            throw RunTimeError(error_number::PathNotFound, "Path not found (" + path + ")");
+        refuseNulInPath(path);
         const bool exists = files_.count(path) > 0;
-        if (mode == WriteMode::CreateNew && exists)
-            throw RunTimeError(error_number::FileAlreadyExists, "File already exists (" + path + ")");
-        if (readOnly_.count(path))
-            throw RunTimeError(error_number::PermissionDenied, "Permission denied (" + path + ")");
+        if (!exists)
+            checkFreeName(path);
+        if (exists && (mode == WriteMode::CreateNew || !stamps_[path].writable))
+            throw error(mode == WriteMode::CreateNew ? error_number::FileAlreadyExists : error_number::PermissionDenied, path);
         std::string& file = files_[path];
-        modified_[path] = ++writes_;
+        stamps_[path] = {++writes_, true};
         if (mode != WriteMode::Append)
             file.clear();
         return std::make_unique<Output>(file, failCommitsWith);
@@ -74,11 +64,11 @@ public:
         EntryStatus s;
         if (folders_.count(path)) {
             s.kind = EntryKind::Folder;
-        } else if (auto it = files_.find(path); it != files_.end()) {
+        } else if (files_.count(path) && path.find('\0') == std::string::npos) {
             s.kind = EntryKind::File;
-            s.size = static_cast<std::int64_t>(it->second.size());
-            s.writable = !readOnly_.count(path);
-            s.modified = modified_.count(path) ? modified_.at(path) : 0;
+            s.size = static_cast<std::int64_t>(files_[path].size());
+            s.modified = stamps_[path].modified;
+            s.writable = stamps_[path].writable;
         }
         return s;
     }
@@ -88,53 +78,80 @@ public:
         std::vector<std::string> names;
         const std::string prefix = folder == "/" ? folder : folder + "/";
         auto add = [&](const std::string& path) {
-            if (path != folder && path.rfind(prefix, 0) == 0 && path.find('/', prefix.size()) == std::string::npos)
+            if (path != folder && path.starts_with(prefix) && path.find('/', prefix.size()) == std::string::npos)
                 names.push_back(path.substr(prefix.size()));
         };
         for (const auto& [path, content] : files_)
             add(path);
-        for (const auto& path : folders_)
-            add(path);
+        std::ranges::for_each(folders_, add);
         return names;
     }
 
     void move(const std::string& from, const std::string& to) override
     {
-        auto it = files_.find(from);
-        if (it == files_.end())
-            throw RunTimeError(error_number::FileNotFound, "File not found (" + from + ")");
-        if (!folders_.count(parentFolder(to)))
-            throw RunTimeError(error_number::PathNotFound, "Path not found (" + to + ")");
+        refuseNulInPath(to);
+        auto it = existingFile(from);
+        if (from == to)
+            return;
+        if (!files_.count(to))
+            checkFreeName(to);
         files_[to] = std::move(it->second);
+        stamps_[to] = stamps_[from];
         files_.erase(from);
-        modified_[to] = modified_[from];
-        modified_.erase(from);
+        stamps_.erase(from);
     }
 
     void moveToFreeName(const std::string& from, const std::string& to) override
     {
         if (files_.count(to) || folders_.count(to))
-            throw RunTimeError(error_number::FileAlreadyExists, "File already exists (" + to + ")");
+            throw error(error_number::FileAlreadyExists, to);
         move(from, to);
     }
 
     void remove(const std::string& path) override
     {
-        if (!files_.erase(path))
-            throw RunTimeError(error_number::FileNotFound, "File not found (" + path + ")");
-        modified_.erase(path);
+        files_.erase(existingFile(path));
+        stamps_.erase(path);
     }
 
-    void createFolders(const std::string& path) override { addFolder(path); }
+    void createFolders(const std::string& path) override
+    {
+        refuseNulInPath(path);
+        for (std::string p = path; p != "/" && !p.empty(); p = parentFolder(p))
+            if (files_.count(p))
+                throw error(error_number::PathNotFound, path);  // a file in the way
+        addFolder(path);
+    }
     std::string currentDirectory() override { return current_; }
     std::string canonical(const std::string& path) override { return path; }
     DriveType driveType(const std::string& path) override
     {
-        auto it = driveTypes_.find(path);
-        return it == driveTypes_.end() ? DriveType::Fixed : it->second;
+        return driveTypes_.count(path) ? driveTypes_[path] : DriveType::Fixed;
     }
 
 private:
+    static RunTimeError error(int number, const std::string& path)
+    {
+        return RunTimeError(number, std::string(standardDescription(number)) + " (" + path + ")");
+    }
+    // A folder where a file is wanted is no file; a missing folder on the way is Path not found.
+    std::map<std::string, std::string>::iterator existingFile(const std::string& path)
+    {
+        refuseNulInPath(path);
+        const auto it = files_.find(path);
+        if (it != files_.end())
+            return it;
+        checkFreeName(path);
+        throw error(error_number::FileNotFound, path);
+    }
+    // A name a new file may take: not a folder's, in a folder that is there.
+    void checkFreeName(const std::string& path) const
+    {
+        if (folders_.count(path))
+            throw error(error_number::PathFileAccessError, path);
+        if (!folders_.count(parentFolder(path)))
+            throw error(error_number::PathNotFound, path);
+    }
     class Input : public InputFile {
     public:
         Input(std::string content, int failWith) : content_(std::move(content)), failWith_(failWith) {}
@@ -170,12 +187,14 @@ private:
         int failWith_;
     };
 
+    struct Stamp {
+        std::int64_t modified;  // each write one tick later than the one before: a file's time
+        bool writable;          // the host's read-only attribute cleared
+    };
     std::map<std::string, std::string> files_;
-    std::set<std::string> folders_;
-    std::set<std::string> readOnly_;
-    // Each write is one tick later than the one before: a file's time.
-    std::map<std::string, std::int64_t> modified_;
+    std::map<std::string, Stamp> stamps_;
     std::int64_t writes_ = 0;
+    std::set<std::string> folders_;
     std::map<std::string, DriveType> driveTypes_;
     std::string current_ = "/";
 };

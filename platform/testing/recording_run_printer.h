@@ -6,6 +6,7 @@
 // heights above.
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -57,14 +58,37 @@ public:
         documentClosed();
     }
 
+    // The jobs as a reader sees them: "\f" between jobs, CR LF where a run
+    // starts lower down, and before a run in another style than the one
+    // before it (at a job's start, than the report font: 10-point Courier
+    // New) that style in braces: the font when it is another, the points,
+    // " b" for bold, " c" and the colour when it is not black.
+    std::string printed() const
+    {
+        std::string out;
+        for (const auto& job : jobs) {
+            DrawnRun last{0, 0, "", "Courier New", 10, false, 0};
+            out += &job == jobs.data() ? "" : "\f";
+            for (const DrawnRun& run : job) {
+                out += run.y > last.y ? "\r\n" : "";
+                if (std::tie(run.font, run.points, run.bold, run.colour) != std::tie(last.font, last.points, last.bold, last.colour))
+                    out += "{" + (run.font == "Courier New" ? "" : run.font + " ") + std::to_string(static_cast<int>(run.points)) +
+                           (run.bold ? " b" : "") + (run.colour ? " c" + std::to_string(run.colour) : "") + "}";
+                out += run.text;
+                last = run;
+            }
+        }
+        return out;
+    }
+
 private:
     void drawRun(std::string_view hostText) override
     {
-        const Settings& s = settings();
+        const TextStyle& s = style();
         current_.push_back({x_, y_, std::string(hostText), s.fontName, s.points, s.bold, s.colour});
         x_ += static_cast<double>(hostText.size());
     }
-    double lineHeight() override { return settings().points; }
+    double lineHeight() override { return style().points; }
 
     std::vector<std::string> fonts_;
     std::vector<DrawnRun> current_;

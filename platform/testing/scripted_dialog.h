@@ -3,7 +3,6 @@
 // queued (a file name, OK, or Cancel) and remembers the method and every
 // property as they were when the dialog opened.
 #include <deque>
-#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -24,16 +23,10 @@ public:
     std::vector<Shown> shown;
 
     // The user picks or types this name (Open, Save As).
-    void answerFile(std::string name) { answers_.push_back({Answer::File, std::move(name), {}}); }
+    void answerFile(std::string name) { answers_.push_back({Answer::File, std::move(name)}); }
     // The user presses OK without changing anything (printer dialogs).
-    void answerOk() { answers_.push_back({Answer::Ok, {}, {}}); }
-    void answerCancel() { answers_.push_back({Answer::Cancel, {}, {}}); }
-    // Runs while the dialog is open, then answers OK: what the user or the
-    // rest of the machine does meanwhile.
-    void answerOkAfter(std::function<void()> meanwhile) { answers_.push_back({Answer::Ok, {}, std::move(meanwhile)}); }
-
-    size_t unanswered() const { return answers_.size(); }
-
+    void answerOk() { answers_.push_back({Answer::Ok, {}}); }
+    void answerCancel() { answers_.push_back({Answer::Cancel, {}}); }
     bool showOpen() override { return show("open"); }
     bool showSave() override { return show("save"); }
     bool showPrinter() override { return show("printer"); }
@@ -42,7 +35,6 @@ private:
     struct Answer {
         enum Kind { File, Ok, Cancel } kind;
         std::string fileName;
-        std::function<void()> meanwhile;
     };
 
     bool show(const char* method)
@@ -52,8 +44,6 @@ private:
             throw std::logic_error(std::string("ScriptedDialog: no answer queued for Show ") + method);
         Answer answer = std::move(answers_.front());
         answers_.pop_front();
-        if (answer.meanwhile)
-            answer.meanwhile();
         if (answer.kind == Answer::Cancel)
             return false;
         if (answer.kind == Answer::File)

@@ -2,6 +2,8 @@
 
 #include "repview/viewer/pictures.h"
 
+#include <cassert>
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -113,14 +115,21 @@ FileStatus::FileStatus(QWidget* parent) : QStatusBar(parent)
     }
 }
 
+StatusPanel* FileStatus::textPanel(int panel) const
+{
+    // Panel 2 holds a picture, no text: any other number is a caller's mistake.
+    assert(panel == 1 || panel == 3);
+    return panel == 1 ? panel1_ : panel3_;
+}
+
 QString FileStatus::panelText(int panel) const
 {
-    return panel == 1 ? panel1_->text() : panel == 3 ? panel3_->text() : QString();
+    return textPanel(panel)->text();
 }
 
 void FileStatus::setPanelText(int panel, QString text)
 {
-    (panel == 1 ? panel1_ : panel3_)->setText(std::move(text));
+    textPanel(panel)->setText(std::move(text));
 }
 
 void FileStatus::setPanel3Count(const QString& before, std::int64_t count, const QString& after)

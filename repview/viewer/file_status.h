@@ -43,7 +43,7 @@ class FileStatus : public QStatusBar {
 public:
     explicit FileStatus(QWidget* parent = nullptr);
 
-    // Panels 1 and 3.
+    // Panels 1 and 3, the two that hold text.
     QString panelText(int panel) const;
     void setPanelText(int panel, QString text);
     // before + count + after as panel 3's text (see StatusPanel).
@@ -59,6 +59,8 @@ public:
     int repaints() const { return repaints_; }
 
 private:
+    StatusPanel* textPanel(int panel) const;
+
     StatusPanel* panel1_;
     QFrame* panel2_;
     QLabel* busy_;

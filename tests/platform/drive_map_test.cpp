@@ -66,3 +66,27 @@ TEST(HostFiles, FoldsTheCodePagesLetters)
         EXPECT_EQ(files.resolve(path), expected) << path << " in " << page;
     }
 }
+
+// Each name costs at most a lookup and a listing until one is missing; below
+// that nothing is asked, so a path far past any real one resolves at once.
+TEST(HostFiles, LookupsGrowNoFasterThanThePath)
+{
+    struct CountingTree : zlt::testing::MemoryFileSystem {
+        int lookups = 0;
+        EntryStatus status(const std::string& path) override { return ++lookups, MemoryFileSystem::status(path); }
+        std::vector<std::string> list(const std::string& folder) override { return ++lookups, MemoryFileSystem::list(folder); }
+    } tree;
+    tree.addFile("/c/ZLT/RPT", "");
+    HostFiles files(tree, DriveMap::parse("C=/c", "/"));
+    auto repeat = [](const std::string& part, int times) { std::string path; while (times-- > 0) path += part; return path; };
+    const std::tuple<std::string, std::string, int> cases[] = {  // the path, where it leads, lookups at most
+        {"C:\\zlt\\" + repeat("NO\\", 20000) + "RPT", "/c/ZLT" + repeat("/NO", 20000) + "/RPT", 4},
+        {"C:\\zlt\\" + repeat("NO\\..\\", 10000) + "rpt", "/c/ZLT/RPT", 2 * 10000 + 4},  // back above a missing name
+        {"C:\\" + repeat("ZLT\\..\\", 10000) + "zlt\\rpt", "/c/ZLT/RPT", 2 * 10000 + 4},
+    };
+    for (const auto& [path, expected, most] : cases) {
+        tree.lookups = 0;
+        EXPECT_EQ(files.resolve(path), expected);
+        EXPECT_LE(tree.lookups, most) << path.substr(0, 30);
+    }
+}

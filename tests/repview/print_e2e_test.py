@@ -98,6 +98,16 @@ class Repview(unittest.TestCase):
             self.assertEqual([w[3] for w in found if w[3].startswith("row")], ["row%03d" % i for i in range(150)])
             self.assertNotIn("END", at)  # past the right edge: clipped
 
+    def test_a_report_from_a_pipe_whose_writer_pauses_inside_a_barcode(self):
+        fifo = self.dir + "/FIFO"
+        os.mkfifo(fifo)
+        pausing = "import sys, time\nwith open(sys.argv[1], 'wb', 0) as f:\n    for part in sys.argv[2:]: f.write(part.encode()), time.sleep(0.2)"
+        for page in BACKENDS:  # each read of the pipe ends where the writer paused
+            writer = subprocess.Popen(["/usr/bin/python3", "-c", pausing, fifo, "before\r\n>[BC93", "00", "1", "2345678]", "<\r\nafter"])
+            status, errors, files = self.repview(fifo, ZLT_CODEPAGE=page)
+            writer.wait()
+            self.assertEqual((status, errors, barcodes(files[0], self.dir), lines(files[0])[-1]), (0, [], [ean13("930012345678")], "after"))
+
     def test_font_test_page(self):
         for page in BACKENDS:
             text = lines(self.repview("fOnTs", ZLT_CODEPAGE=page)[2][0])
@@ -224,19 +234,16 @@ class CupsPrinting(unittest.TestCase):
         self.assertFalse(os.path.exists(self.root + "/Documents/Repview"))
 
     def test_each_job_carries_the_pdf_the_pdf_destination_writes(self):
-        numbers = ["%d%011d" % (d, 12345678901 + 7919 * d) for d in range(10)]
+        # Byte for byte what the PDF destination writes, which the tests above read back (red, barcodes ...).
         report = self.root + "/RPT"
-        pathlib.Path(report).write_bytes(b">[VI]<>[EX]<Red caf\xe9\r\n>[NO]<>[BL]<plain\f>[BO]<>[MA]<Blue\r\n" +
-                                         b"".join(b"Item\r\n>[BC%s]<\r\n" % n.encode() for n in numbers) + b"after\f")
+        pathlib.Path(report).write_bytes(b">[VI]<>[EX]<Red caf\xe9\r\n>[NO]<>[BL]<plain\f>[BO]<>[MA]<Item\r\n>[BC930012345678]<\r\nafter\f")
         folder = self.root + "/pdf"
         self.assertEqual(self.repview(report, REPVIEW_PRINTER="shopfront")[:2], (0, []))
         self.assertEqual(self.repview(report, REPVIEW_PRINTER="pdf:" + folder)[:2], (0, []))
         queued = [self.data(job) for job, state in self.jobs("shopfront", 2)]
         files = sorted(glob.glob(folder + "/*.pdf"))
         self.assertEqual([pathlib.Path(f).read_bytes() for f in queued], [pathlib.Path(f).read_bytes() for f in files])
-        self.assertEqual([lines(f) for f in queued][0], ["Red café", "plain"])
-        self.assertEqual(ink(queued[0])[0] > 20, True)
-        self.assertEqual(barcodes(queued[1], self.root), sorted(map(ean13, numbers)))
+        self.assertEqual([lines(f) for f in queued], [["Red café", "plain"], ["Item", "9 300123 456786", "after"]])
 
     def test_a_failing_job_is_cancelled_and_reported(self):
         bad = b">[BC5X0123412345]<\r\n"

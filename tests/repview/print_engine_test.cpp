@@ -1,8 +1,8 @@
-// The print engine's calls on the printer for reports of each kind, and where its text lands.
+// What the print engine puts on paper for reports of each kind (every code; a barcode as the text for the
+// "EAN-13" font), from a text or a file, one run after another on one printer.
 #include "repview/print_engine.h"
 #include "platform/run_time_error.h"
 #include "platform/testing/memory_file_system.h"
-#include "platform/testing/recording_printer.h"
 #include "platform/testing/recording_run_printer.h"
 
 #include <gtest/gtest.h>
@@ -15,81 +15,66 @@ namespace {
 std::string failed(int number, const std::string& text) { return " ! " + std::to_string(number) + " " + text; }
 std::string mismatch(const std::string& field) { return failed(error_number::TypeMismatch, "Type mismatch (barcode field \"" + field + "\")"); }
 
-// The printer's calls for a report's text (or, given a path, for the file /c/ZLT/RPT holding it on drive C:)
-// joined by ';', the report font's six as "RF" and letting window events run as "events"; then " ! " and the
-// error that ended the run, if one did. The start every run shares, "RF;events;begin;", is left out.
-std::string printed(const std::string& report, const char* path = nullptr, int failReadsWith = 0)
+// What runs of the reports printed (RecordingRunPrinter::printed: a failed run's document is dropped), or, given a
+// path, runs of the file /c/ZLT/RPT holding the first report on drive C:; then " ! " and the error that ended a run.
+std::string printed(const std::vector<std::string>& reports, const char* path = nullptr, int failReadsWith = 0)
 {
     zlt::testing::MemoryFileSystem tree;
-    tree.addFile("/c/ZLT/RPT", report);
+    tree.addFile("/c/ZLT/RPT", reports.at(0));
     tree.failReadsWith = failReadsWith;
     HostFiles files(tree, DriveMap::parse("C=/c", "/h"));
-    zlt::testing::RecordingPrinter printer;
-    PrintEngine engine(printer, files, [&] { printer.calls.push_back("events"); });
-    std::string error, all;
+    zlt::testing::RecordingRunPrinter printer;
+    int events = 0;
+    PrintEngine engine(printer, files, [&] { ++events; });
+    std::string error;
     try {
-        path ? engine.printReportFile(path) : engine.printReportText(report);
+        for (const std::string& report : reports)
+            path ? engine.printReportFile(path) : engine.printReportText(report);
     } catch (const RunTimeError& e) {
         error = failed(e.number(), e.what());
     }
-    for (const std::string& call : printer.merged())
-        all += (all.empty() ? "" : ";") + call;
-    const std::string reportFont = "font Courier New;italic off;bold off;size 10;strikethrough off;underline off";
-    for (size_t at; (at = all.find(reportFont)) != std::string::npos;)
-        all.replace(at, reportFont.size(), "RF");
-    const std::string start = "RF;events;begin;";
-    return (all.compare(0, start.size(), start) == 0 ? all.substr(start.size()) : all) + error;
+    EXPECT_EQ(events, static_cast<int>(reports.size())) << "the window paints once before each run";
+    return printer.printed() + error;
 }
 }  // namespace
 
 TEST(PrintEngine, ReportsPrintExactly)
 {
-    const std::pair<std::string, std::string> cases[] = {
-        {"", "end"}, {"AB", "text AB;end"}, {"A\nB", "text A\nB;end"}, {"A\0B\0"s, "text AB;end"},
-        {"A>B", "text AB;end"}, {"A>", "text A;end"}, {"A\rB", "text AB;end"}, {"A\r", "text A;end"},  // lone '>' and CR vanish
-        {"A\r\nB", "text A\r\nB;end"}, {"A\r\r\nB", "text A\r\nB;end"}, {"A>\r\nB", "text A\r\nB;end"},
-        {"A\f", "text A;end;end"}, {"A\fB", "text A;end;begin;text B;end"}, {"A\f\fB", "text A;end;begin;end;begin;text B;end"},
-        {"A>>[BO]<B", "text A;bold on;text B;end"}, {"A\r>[BO]<B", "text A;bold on;text B;end"},
-        {">[BO]<Total>[NO]<", "bold on;text Total;bold off;end"}, {">[GR]<A\fB", "colour 65280;text A;end;begin;text B;end"},
-        {"A>[bo]<B>[XX]<C>[]<D", "text ABCD;end"}, {">[BOLD]<x", "bold on;text x;end"},  // only the first pair counts
-        {">[CO]<a>[ST]<b>[EX]<c", "size 8;text a;size 10;text b;size 16;text c;end"},
-        {">[BL]<>[MA]<>[CY]<>[VI]<>[YE]<>[OR]<>[GR]<",
-         "colour 0;colour 16711680;colour 16776960;colour 255;colour 65535;colour 255;colour 65280;end"},
-        {">[BOX]<abc]<e", "bold on;text e;end"}, {">[BOX]<abc", "bold on;end"},  // an odd body takes text in pairs
-        {"A>[BO", "text A;end"}, {"A>[BOLD", "text A;bold on;end"},            // the pair that ends the input is lost
-        {">[BC590123412345]<after", "font EAN-13;size 28;line &i@A23D|QRSTUw;RF;text after;end"},
-        {">[BO]<>[GR]<>[BC000000000000]<x", "bold on;colour 65280;font EAN-13;size 28;line !`00000|PPPPPp;RF;text x;end"},
-        {">[BC5901234123457]<", "font EAN-13;size 28;line &i@A23D|QRSTUw;RF;text <;end"},  // 12 read, 2 skipped
-        {">[BC40063813", "font EAN-13;size 28;line %`@63HA|SPPPPp;RF;end"},
-        {"one\fbefore>[BC5X0123412345]<after", "text one;end;begin;text before;abandon" + mismatch("5X0123412345")},
-        {">[BC]<1234567890AB", "abandon" + mismatch("]<1234567890")}, {">[BC1", "abandon" + mismatch("1")},
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{""}, ""}, {{"AB"}, "AB"}, {{"A\nB"}, "A\nB"}, {{"A\0B\0"s}, "AB"}, {{"A>B"}, "AB"}, {{"A>"}, "A"},
+        {{"A\rB"}, "AB"}, {{"A\r"}, "A"},  // a lone '>' or CR vanishes
+        {{"A\r\nB"}, "A\r\nB"}, {{"A\r\r\nB"}, "A\r\nB"}, {{"A>\r\nB"}, "A\r\nB"},
+        {{"A\f"}, "A"}, {{"A\fB"}, "A\fB"}, {{"A\f\fB"}, "A\fB"},  // an empty job makes no sheet
+        {{"A>>[BO]<B"}, "A{10 b}B"}, {{"A\r>[BO]<B"}, "A{10 b}B"},
+        {{">[BO]<Total>[NO]< sum"}, "{10 b}Total{10} sum"}, {{">[GR]<A\fB"}, "{10 c65280}A\f{10 c65280}B"},
+        {{"A>[bo]<B>[XX]<C>[]<D"}, "ABCD"}, {{">[BOLD]<x"}, "{10 b}x"},  // only the first pair counts
+        {{">[CO]<a>[ST]<b>[EX]<c"}, "{8}a{10}b{16}c"},
+        {{"a>[MA]<b>[CY]<c>[VI]<d>[YE]<e>[OR]<f>[GR]<g>[BL]<h"},
+         "a{10 c16711680}b{10 c16776960}c{10 c255}d{10 c65535}e{10 c255}f{10 c65280}g{10}h"},
+        {{">[BOX]<abc]<e"}, "{10 b}e"}, {{">[BOX]<abc"}, ""},  // an odd body takes text in pairs
+        {{"A>[BO"}, "A"}, {{"A>[BOLD"}, "A"},                   // the pair that ends the input is lost
+        {{">[BC590123412345]<after"}, "{EAN-13 28}&i@A23D|QRSTUw\r\n{10}after"},
+        {{">[BO]<>[GR]<>[BC000000000000]<x"}, "{EAN-13 28 b c65280}!`00000|PPPPPp\r\n{10 c65280}x"},
+        {{">[BC5901234123457]<"}, "{EAN-13 28}&i@A23D|QRSTUw\r\n{10}<"},  // 12 read, 2 skipped
+        {{">[BC40063813"}, "{EAN-13 28}%`@63HA|SPPPPp"},  // cut short: no check digit, missing places count 0
+        {{">[BC999999999999]<"}, "{EAN-13 28}*iII9I9|YYYYYt"}, {{">[BC400638133393]<"}, "{EAN-13 28}%`@63HA|SSSYSq"},
+        {{">[BC5901X3412345]<"}, "{EAN-13 28}&i@A03D|QRSTUy"},  // other characters count 0, but for the second
+        {{">[BCX90123412345]<"}, "{EAN-13 28}!i|QRSTUr"},       // a leading non-digit leaves out the left half
+        {{">[BC5 0123412345]<"}, mismatch("5 0123412345")},
+        {{"one\fbefore>[BC5X0123412345]<after"}, "one" + mismatch("5X0123412345")},
+        {{">[BC]<1234567890AB"}, mismatch("]<1234567890")}, {{">[BC1"}, mismatch("1")},
+        // Size and bold end with the run, the colour holds.
+        {{">[EX]<>[VI]<Big\r\n>[BO]<>[BC590123412345]<after", ">[EX]<>[BO]<\f", "x"},
+         "{16 c255}Big\r\n{EAN-13 28 b c255}&i@A23D|QRSTUw\r\n{10 c255}after\f{10 c255}x"},
     };
-    for (const auto& [report, expected] : cases)
-        EXPECT_EQ(printed(report), expected) << report;
+    for (const auto& [reports, expected] : cases)
+        EXPECT_EQ(printed(reports), expected) << reports[0];
 }
 
 TEST(PrintEngine, ReportFilesThroughTheDriveMap)
 {
     const std::string report = "X>[BO]<Y\r\n\fZ";
-    EXPECT_EQ(printed(report, "c:\\zlt\\rpt."), "text X;bold on;text Y\r\n;end;begin;text Z;end");
-    EXPECT_EQ(printed(report, "C:\\ZLT\\NOPE"), "RF;events" + failed(error_number::FileNotFound, "File not found (/c/ZLT/NOPE)"));
-    EXPECT_EQ(printed(report, "C:\\ZLT\\RPT", error_number::DeviceIoError),
-              "abandon" + failed(error_number::DeviceIoError, "Device I/O error"));
-}
-
-TEST(PrintEngine, WhereTheTextLands)
-{
-    zlt::testing::MemoryFileSystem tree;
-    HostFiles files(tree, DriveMap::parse("", "/h"));
-    zlt::testing::RecordingRunPrinter printer;
-    PrintEngine engine(printer, files);
-    engine.printReportText(">[EX]<>[VI]<Big\r\nNext\r\n>[BO]<>[BC590123412345]<after");
-    engine.printReportText(">[EX]<>[BO]<\f");  // size and bold end with the run, the colour holds
-    engine.printReportText("x");
-    const std::vector<std::vector<zlt::testing::DrawnRun>> expected = {
-        {{0, 0, "Big", "Courier New", 16, false, 255}, {0, 16, "Next", "Courier New", 16, false, 255},
-         {0, 32, "&i@A23D|QRSTUw", "EAN-13", 28, true, 255}, {0, 60, "after", "Courier New", 10, false, 255}},
-        {{0, 0, "x", "Courier New", 10, false, 255}},
-    };
-    EXPECT_EQ(printer.jobs, expected);
+    EXPECT_EQ(printed({report}, "c:\\zlt\\rpt."), "X{10 b}Y\f{10 b}Z");
+    EXPECT_EQ(printed({report}, "C:\\ZLT\\NOPE"), failed(error_number::FileNotFound, "File not found (/c/ZLT/NOPE)"));
+    EXPECT_EQ(printed({report}, "C:\\ZLT\\RPT", error_number::DeviceIoError), failed(error_number::DeviceIoError, "Device I/O error"));
 }

@@ -1,28 +1,32 @@
-// The report font's choice and the font test page.
+// The report font's choice and the font test page, as printed.
 #include "repview/report_font.h"
-#include "platform/testing/recording_printer.h"
+#include "platform/testing/recording_run_printer.h"
 #include <gtest/gtest.h>
 
-using zlt::testing::RecordingPrinter;
+using zlt::testing::RecordingRunPrinter;
 using Fonts = std::vector<std::string>;
 
 TEST(ReportFont, ExactlyCourierElseCourierNewAndATestPageInListOrder)
 {
     const std::pair<Fonts, std::string> cases[] = {
-        {{"Courier", "Arial"}, "Courier"}, {{"Arial", "Courier New", "Courier"}, "Courier"},
-        {{"courier", "Courier New"}, "Courier New"}, {{"Courier 10 Pitch", "COURIER"}, "Courier New"}, {{}, "Courier New"},
+        {{"Courier", "Arial"}, "{Courier 10}"}, {{"Arial", "Courier New", "Courier"}, "{Courier 10}"},
+        {{"courier", "Courier New"}, ""}, {{"Courier 10 Pitch", "COURIER"}, ""}, {{}, ""},
     };
     for (const auto& [fonts, chosen] : cases) {
-        RecordingPrinter printer(fonts);
-        zlt::repview::selectReportFont(printer);  // the rest of the report font shows in the print engine's calls
-        EXPECT_EQ(printer.calls.at(0), "font " + chosen);
+        RecordingRunPrinter printer(fonts);
+        printer.setFontName("Arial");
+        printer.setFontSize(16);
+        printer.setBold(true);
+        zlt::repview::selectReportFont(printer);
+        printer.printText("x");
+        printer.endDocument();
+        EXPECT_EQ(printer.printed(), chosen + "x");
     }
-    RecordingPrinter printer({"Alpha", "EAN-13"});
+    RecordingRunPrinter printer({"Alpha", "EAN-13"});
+    printer.setBold(true);
     zlt::repview::printFontTestPage(printer);
-    Fonts expected = {"strikethrough off", "underline off", "begin"};
+    std::string expected;
     for (const std::string font : {"Alpha", "EAN-13"})
-        expected.insert(expected.end(), {"font " + font, "bold off", "size 12", "italic off",
-                                         "text This is a test for font " + font + "\r\n", "line " + std::string(52, '-')});
-    expected.push_back("end");
-    EXPECT_EQ(printer.calls, expected);
+        expected += (expected.empty() ? "{" : "\r\n{") + font + " 12}This is a test for font " + font + "\r\n" + std::string(52, '-');
+    EXPECT_EQ(printer.printed(), expected);
 }

@@ -138,6 +138,7 @@ struct LinuxExcelRun {
     LinuxExcelRun()
     {
         fileSystem.addFolder("/out");
+        fileSystem.addFolder("/c");  // drive C:
         fileSystem.addFile("/opt/zlt/Kelvane.jpg", "\xFF\xD8\xFF\xE0 picture");
     }
     // Tabulo itself, on the layer.

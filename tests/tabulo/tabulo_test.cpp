@@ -324,8 +324,7 @@ TEST(TabuloExport, RunTimeErrorStopsTheExportWithOneMessage)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.failAt + c.description);
         TabuloRun run;
-        if (c.dictionary != "-")
-            run.fileSystem.addFile("/c/ZLT/STOCK.DIC", c.dictionary);
+        c.dictionary != "-" ? run.fileSystem.addFile("/c/ZLT/STOCK.DIC", c.dictionary) : run.fileSystem.addFolder("/c/ZLT");
         run.excel.failAt = c.failAt;
         EXPECT_EQ(run("C:\\ZLT\\,STOCK.DIC,STOCK"), exit_status::Failed);
         ASSERT_GE(run.log.size(), c.lastCalls.size());

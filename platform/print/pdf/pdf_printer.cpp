@@ -46,7 +46,7 @@ int PdfPrinter::fontCount() { return 2; }
 
 std::string PdfPrinter::fontName(int index) { return index == 0 ? "Courier" : std::string(BarcodeFont); }
 
-double PdfPrinter::lineHeight() { return settings().points * LineSpacing; }
+double PdfPrinter::lineHeight() { return style().points * LineSpacing; }
 
 void PdfPrinter::startPage()
 {
@@ -89,7 +89,7 @@ void PdfPrinter::appendNumber(double value)
 
 void PdfPrinter::fillColour()
 {
-    HostColour colour = settings().colour;
+    HostColour colour = style().colour;
     if (colour == pageColour_)
         return;
     appendNumber((colour & 0xFF) / 255.0);
@@ -113,7 +113,7 @@ void PdfPrinter::drawRun(std::string_view hostText)
 
 void PdfPrinter::drawText(std::string_view text)
 {
-    const Settings& set = settings();
+    const TextStyle& set = style();
     const double points = set.points;
     double width = text.size() * Advance * points;
     double printable = paper_.width - 2 * paper_.margin;
@@ -140,18 +140,14 @@ void PdfPrinter::drawBarcode(std::string_view text)
 {
     newPageIfBelowBottom(lineHeight());
     fillColour();
-    BarcodeLayout layout = layoutEan13Text(text);
-    BarcodeMetrics m = barcodeMetrics(settings().points, 1.0);
+    const PlacedBarcode symbol = placeEan13Text(text, style().points, 1.0);
     double left = paper_.margin + x_;
     double top = paper_.height - paper_.margin - y_;
-    for (const auto& bar : layout.bars) {
-        double height = bar.guard ? m.guardHeight : m.barHeight;
-        fillRectangle(left + bar.module * m.module, top - height, bar.width * m.module, height);
-    }
-    for (const auto& d : layout.digits)
-        showText(1, m.digitSize, left + d.centre * m.module - Advance * m.digitSize / 2, top - m.digitBaseline,
-                 std::string_view(&d.digit, 1));
-    x_ += layout.modules * m.module;
+    for (const auto& bar : symbol.bars)
+        fillRectangle(left + bar.x, top - bar.y - bar.height, bar.width, bar.height);
+    for (const auto& d : symbol.digits)
+        showText(1, symbol.digitPoints, left + d.x, top - d.baseline, std::string_view(&d.digit, 1));
+    x_ += symbol.width;
 }
 
 // Sets host text in Courier font number font (1 to 4) with its baseline

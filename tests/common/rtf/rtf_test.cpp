@@ -151,8 +151,9 @@ TEST(RtfAppender, AddsTheFontsItUsesToTheFontTable)
     const std::string courier = "\\fmodern\\fprq1\\fcharset0 Courier New;", old = "Old\\par{\\pard\\plain\\uc1\\ql\\f";
     EXPECT_EQ(appendParagraphs("{\\rtf1\\deff0{\\fonttbl\\f0 Arial;\\f3 Symbol;}Old}", fixed),
               "{\\rtf1\\deff0{\\fonttbl\\f0 Arial;\\f3 Symbol;\\f4" + courier + "}" + old + "4\\fs24 fixed\\par\r\n}}");
-    EXPECT_EQ(appendParagraphs("{\\rtf1\\deff5 Old}", fixed),
-              "{\\rtf1\\deff5 {\\fonttbl{\\f6" + courier + "}}" + old + "6\\fs24 fixed\\par\r\n}}");
+    for (const auto& [deff, added] : {std::pair("5", "6"), std::pair("2147483647", "0")})  // past the largest number: the lowest free
+        EXPECT_EQ(appendParagraphs("{\\rtf1\\deff" + std::string(deff) + " Old}", fixed),
+                  "{\\rtf1\\deff" + std::string(deff) + " {\\fonttbl{\\f" + added + courier + "}}" + old + added + "\\fs24 fixed\\par\r\n}}");
 }
 
 TEST(RtfAppender, RefusesWhatIsNotOneCompleteRichTextDocument)

@@ -1,8 +1,6 @@
 // The viewer with Qt's own dialogs answered by timers as a person would, and the printer wired for
 // REPVIEW_PRINTER=pdf:<folder>: what each dialog shows, and the prints read back from their PDF files.
 #include "platform/testing/fixed_clock.h"
-#include "platform/qt/qt_common_dialog.h"
-
 #include "platform/posix/posix_file_system.h"
 #include "platform/qt/qt_common_dialog.h"
 #include "repview/viewer/viewer_window.h"

@@ -3,7 +3,7 @@
 #include "repview/viewer/viewer_window.h"
 
 #include "platform/testing/memory_file_system.h"
-#include "platform/testing/recording_printer.h"
+#include "platform/testing/recording_run_printer.h"
 #include "platform/testing/scripted_dialog.h"
 
 #include <QAction>
@@ -22,7 +22,6 @@
 using namespace zlt;
 using namespace zlt::repview;
 using zlt::testing::MemoryFileSystem;
-using Docs = std::vector<std::string>;
 using Panels = std::tuple<std::string, std::string, bool>;  // panel 1, panel 3, panel 2's picture shown
 
 namespace {
@@ -38,7 +37,7 @@ class Viewer : public ::testing::Test {
 protected:
     MemoryFileSystem disk;
     HostFiles files{disk, DriveMap::parse("C=/c", "/home")};
-    zlt::testing::RecordingPrinter printer;
+    zlt::testing::RecordingRunPrinter printer;
     PrintEngine engine{printer, files};
     zlt::testing::ScriptedDialog dialog;
     CodePage codePage{1252};
@@ -57,14 +56,11 @@ protected:
         dialog.answerFile("c:\\zlt\\rpt");
         (viewer ? viewer : &window)->openReport();
     }
-    Docs printed()  // the texts of the documents printed to their end
+    std::string printed()  // what was printed since the last call
     {
-        Docs docs, calls = printer.merged();
-        printer.calls.clear();
-        for (size_t i = 1; i < calls.size(); ++i)
-            if (calls[i] == "end" && calls[i - 1].rfind("text ", 0) == 0)
-                docs.push_back(calls[i - 1].substr(5));
-        return docs;
+        const std::string text = printer.printed();
+        printer.jobs.clear();
+        return text;
     }
     void selectFirst(int characters)
     {
@@ -170,9 +166,9 @@ struct Situation {
     std::vector<int> loaded = {};  // panel 3's count after each line loaded
     Panels panels = active(36);    // afterwards
     std::string shown = ThreeLines;
-    Docs printed = {};
+    std::string printed = {};
     std::string removed = {};
-    std::optional<Docs> printAll = {};  // what a print with nothing selected prints then
+    std::optional<std::string> printAll = {};  // what a print with nothing selected prints then
     const char* path = "c:\\zlt\\rpt";  // the active report
     bool box = true, items = true;      // the text box and the report items usable
 };
@@ -193,20 +189,20 @@ const Situation Situations[] = {
      .path = "c:\\zlt", .box = false},
     {.name = "OpenReadFails", .cmd = Open, .change = [](MemoryFileSystem& d) { d.failReadsWith = error_number::DeviceIoError; },
      .answer = Chosen, .panels = loading("C:\\ZLT\\RPT"), .shown = "", .box = false},
-    {.name = "PrintTheFileAsItIsNow", .cmd = Print, .change = write(Rpt, "new\r\n"), .answer = "", .printed = {"new\r\n"}},
+    {.name = "PrintTheFileAsItIsNow", .cmd = Print, .change = write(Rpt, "new\r\n"), .answer = "", .printed = "new"},
     {.name = "PrintSelectionOnly", .cmd = Print, .sel = 14, .answer = "", .shown = "defghij\r\nKLMNOPQRST\r\n",
-     .printed = {"0123456789\r\nabc"}, .printAll = Docs{ThreeLines}},
+     .printed = "0123456789\r\nabc", .printAll = "0123456789\r\nabcdefghij\r\nKLMNOPQRST"},
     {.name = "PrintCancelledKeepsTheSelection", .cmd = Print, .sel = 3},
     {.name = "PrintMissingFile", .cmd = Print, .change = [](auto& d) { d.remove(Rpt); }, .answer = ""},
     {.name = "PrintFailedKeepsTheSelection", .cmd = Print, .file = ">[BC1x3456789012]<\r\n", .sel = 19, .answer = "",
      .panels = active(20), .shown = ">[BC1x3456789012]<\r\n"},
     {.name = "PageSetupPrintsNothing", .cmd = PageSetup, .answer = ""},
     {.name = "SaveAsRepointsWithoutWriting", .cmd = SaveAs, .answer = "c:\\zlt\\new", .panels = active(36, "C:\\ZLT\\NEW"),
-     .printAll = Docs{}, .path = "c:\\zlt\\new"},
+     .printAll = "", .path = "c:\\zlt\\new"},
     {.name = "SaveAsOntoAnotherReport", .cmd = SaveAs, .change = write("/c/ZLT/OTHER", "other\r\n"), .answer = "c:\\zlt\\other",
-     .panels = active(36, "C:\\ZLT\\OTHER"), .printAll = Docs{"other\r\n"}, .path = "c:\\zlt\\other"},
+     .panels = active(36, "C:\\ZLT\\OTHER"), .printAll = "other", .path = "c:\\zlt\\other"},
     {.name = "SaveAsCancelled", .cmd = SaveAs},
-    {.name = "DeleteTheActiveReport", .cmd = Delete, .answer = Chosen, .removed = Rpt, .printAll = Docs{}},
+    {.name = "DeleteTheActiveReport", .cmd = Delete, .answer = Chosen, .removed = Rpt, .printAll = ""},
     {.name = "DeleteRefusesReadOnly", .cmd = Delete, .change = write("/c/ZLT/LOCKED", "x", false), .answer = "c:\\zlt\\locked"},
     {.name = "DeleteRefusesAFolder", .cmd = Delete, .answer = "c:\\zlt"},
     {.name = "DeleteMissingFile", .cmd = Delete, .answer = "c:\\zlt\\gone"},
