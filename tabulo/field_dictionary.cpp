@@ -1,6 +1,7 @@
 #include "tabulo/field_dictionary.h"
 
 #include "common/leading_number.h"
+#include "platform/text_lines.h"
 
 namespace zlt::tabulo {
 
@@ -22,10 +23,6 @@ std::string padded(std::string_view text, std::size_t length)
     return out;
 }
 
-}  // namespace
-
-int fieldNumberOf(std::string_view line) { return roundedToInteger(leadingNumber(positions(line, 1, 3))); }
-
 FieldRecord fieldRecordOf(std::string_view line)
 {
     FieldRecord record;
@@ -33,6 +30,26 @@ FieldRecord fieldRecordOf(std::string_view line)
     record.width = roundedToInteger(leadingNumber(positions(line, 46, 52)));
     record.type = padded(positions(line, 39, 45), 7);
     return record;
+}
+
+}  // namespace
+
+FieldDictionary readFieldDictionary(std::string_view text)
+{
+    FieldDictionary dictionary;
+    try {
+        for (const std::string_view line : textLines(text)) {
+            const int number = roundedToInteger(leadingNumber(positions(line, 1, 3)));
+            if (number <= 0)
+                continue;
+            if (number > LastFieldNumber)
+                throw RunTimeError(error_number::SubscriptOutOfRange);
+            dictionary.fields.push_back({number, fieldRecordOf(line)});
+        }
+    } catch (const RunTimeError& error) {
+        dictionary.stop = error;
+    }
+    return dictionary;
 }
 
 }  // namespace zlt::tabulo

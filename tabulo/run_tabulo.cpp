@@ -93,7 +93,7 @@ int runTabulo(const std::string& argumentText, TabuloPlatform& platform)
         loader.loadExcelSheet();
     } catch (const RunTimeError& error) {
         failure = error;
-        whatFailed = "exporting " + loader.currentDataFile();
+        whatFailed = "exporting " + loader.dataFileInHand();
     }
     // What was made stays with the user, also after a failure.
     try {
