@@ -8,11 +8,15 @@ namespace zlt::tabulo {
 namespace {
 
 // Positions `first` to `last` (from 1) of the line, as far as it reaches.
-std::string_view positions(std::string_view line, std::size_t first, std::size_t last)
+// Old DOS programs pad fixed-width fields with NULs, which are no text: the
+// data reader drops them too.
+std::string positions(std::string_view line, std::size_t first, std::size_t last)
 {
     if (line.size() < first)
         return {};
-    return line.substr(first - 1, last - first + 1);
+    std::string text(line.substr(first - 1, last - first + 1));
+    std::erase(text, '\0');
+    return text;
 }
 
 // A fixed-length text field: cut or padded with spaces.

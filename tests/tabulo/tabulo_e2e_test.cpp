@@ -145,21 +145,26 @@ TEST_F(TabuloProgram, WorkbookHoldsTheExportAsAUserSeesIt)
     EXPECT_EQ(shown.find("#FMT"), std::string::npos);
 }
 
+// A failure: one box (on standard error with no display) and one line; the
+// workbook so far is kept and opened. NUL-padded dictionary fields are blanks.
 TEST_F(TabuloProgram, FailureShowsOneMessageAndTheWorkbookSoFarStillOpens)
 {
     const std::string noFolder = dir.write("blocked", "a file where the workbooks folder would go");
+    dir.write("c/ZLT/NUL.DIC", "  1" + std::string(4, '\0') + "Code" + std::string(26, '\0') + "\r\n");
     const struct {
         std::string commandLine, path, workbooksFolder;
+        int status;
         std::string line;  // the error line; "" for none
         bool kept, opened;
     } cases[] = {
-        {"C:\\ZLT\\,NONE.DIC,STOCK", bin, out,
+        {"C:\\ZLT\\,NONE.DIC,STOCK", bin, out, 1,
          "tabulo: exporting STOCK.PHD: File not found (" + dir / "c/ZLT/NONE.DIC" + ") (error 53)\n", true, true},
-        {"C:\\ZLT,STOCK.DIC,STOCK", bin, out,
+        {"C:\\ZLT,STOCK.DIC,STOCK", bin, out, 1,
          "tabulo: exporting STOCK.PHD: File not found (" + dir / "c/ZLTSTOCK.PHD" + ") (error 53)\n", true, true},
-        {"C:\\ZLT\\,STOCK.DIC,STOCK,STOCK.TXT", bin, out, "", true, true},
-        {"C:\\ZLT\\,STOCK.DIC,STOCK", "/nonexistent", out, "", true, false},
-        {"C:\\ZLT\\,STOCK.DIC,STOCK", bin, noFolder + "/sub", "", false, false},
+        {"C:\\ZLT\\,STOCK.DIC,STOCK,STOCK.TXT", bin, out, 1, "", true, true},
+        {"C:\\ZLT\\,STOCK.DIC,STOCK", bin, noFolder + "/sub", 1, "", false, false},
+        {"C:\\ZLT\\,NUL.DIC,STOCK,ORDERS", bin, out, 0, "", true, true},
+        {"C:\\ZLT\\,STOCK.DIC,STOCK", "/nonexistent", out, 0, "", true, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.commandLine + " " + c.workbooksFolder);
@@ -170,26 +175,20 @@ TEST_F(TabuloProgram, FailureShowsOneMessageAndTheWorkbookSoFarStillOpens)
         const ProgramResult result = runProgram(TABULO_BINARY, {c.commandLine}, variables, dir.path());
         const auto kept = workbooks();
         ASSERT_EQ(kept.size(), c.kept ? 1u : 0u) << result.standardError;
+        EXPECT_EQ(result.exitStatus, c.status);
+        EXPECT_EQ(fileText(opened), c.opened ? kept[0] + "\n" : "");
         const std::string& errors = result.standardError;
-        if (c.opened) {
-            EXPECT_EQ(fileText(opened), kept[0] + "\n");
-        } else {
-            EXPECT_FALSE(std::filesystem::exists(opened));
-        }
-        if (c.kept && !c.opened) {  // no opener: the path is told instead
-            EXPECT_EQ(result.exitStatus, 0);
-            EXPECT_EQ(errors, "The workbook is kept as " + kept[0] + "\n");
+        if (c.status == 0) {  // no opener: the path is told instead
+            EXPECT_EQ(errors, c.opened ? "" : "The workbook is kept as " + kept[0] + "\n");
             continue;
         }
-        EXPECT_EQ(result.exitStatus, 1);
-        // One box (on standard error with no display) and its line.
-        std::size_t boxes = 0;
+        std::size_t boxes = 0, lines = 0;
         for (auto at = errors.find("Run-time error '"); at != std::string::npos; at = errors.find("Run-time error '", at + 1))
             ++boxes;
-        EXPECT_EQ(boxes, 1u) << errors;
-        if (!c.line.empty()) {
-            EXPECT_NE(errors.find(c.line), std::string::npos) << errors;
-        }
+        for (auto at = errors.find("tabulo: "); at != std::string::npos; at = errors.find("tabulo: ", at + 1))
+            ++lines;
+        EXPECT_EQ(boxes + lines, 2u) << errors;
+        EXPECT_NE(errors.find(c.line), std::string::npos) << errors;
     }
 }
 

@@ -228,6 +228,25 @@ TEST(TabuloExport, EachFieldGivesItsColumnHeadingWidthAndFormat)
     EXPECT_EQ(run.opener.opened.back(), "/out/STOCK 2002-12-25 10.30.00 (2).xlsx");
 }
 
+// Old DOS programs pad fixed-width fields with NULs: they read as blanks.
+TEST(TabuloExport, NulPaddedFieldsReadAsBlanks)
+{
+    TabuloRun run;
+    const std::string nuls(30, '\0');
+    run.fileSystem.addFile("/c/ZLT/STOCK.DIC", "  1" + nuls.substr(0, 4) + "Code" + nuls.substr(0, 27) + "FIXED2" +
+                                                   nuls.substr(0, 1) + "9" + nuls.substr(0, 6) + "\r\n");
+    run.fileSystem.addFile("/c/ZLT/STOCK.PHD", "1\r\n");
+    run.fileSystem.addFile("/c/ZLT/ORDERS.PHD", "2\r\n");
+    EXPECT_EQ(run("C:\\ZLT\\,STOCK.DIC,STOCK,ORDERS"), exit_status::Done) << run.errors.str();
+    for (const char* name : {"STOCK", "ORDERS"}) {
+        const testing::WrittenSheet& sheet = run.workbooks.books.back().sheet(name);
+        EXPECT_EQ(sheet.rows.at(1), Log{heading("Code")});
+        EXPECT_EQ(sheet.widths.at(1), 11);
+        EXPECT_EQ(sheet.formats.at(1), "###,###,##0.00");
+    }
+    EXPECT_EQ(run.opener.opened.size(), 1u);
+}
+
 // Positions 1 to 3 and 46 to 52: leading number, blanks anywhere, rounded
 // half to even into 16 bits.
 TEST(TabuloDictionary, NumbersAreReadByPositionAndRoundedHalfToEven)
@@ -278,6 +297,9 @@ TEST(TabuloExport, RunTimeErrorStopsTheExportAndKeepsWhatWasDone)
         {"C:\\ZLT\\,STOCK.DIC,STOCK,NONE,ORDERS", "", "", "exporting NONE.PHD", "File not found (/c/ZLT/NONE.PHD)", 53,
          {"STOCK", "Sheet2", "Sheet3"}},
         {"C:\\ZLT\\,STOCK.DIC,STOCK", "", "close", "keeping the workbook", "Disk full", 61, {}},
+        // A sheet the workbook refused is kept as far as it got, the rest all the same.
+        {"C:\\ZLT\\,STOCK.DIC,STOCK", "", "row 1", "keeping the workbook", "Disk full", 61, {"STOCK"}},
+        {"C:\\ZLT\\,STOCK.DIC,STOCK,ORDERS", "", "row 1", "keeping the workbook", "Disk full", 61, {"STOCK", "ORDERS"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.commandLine + " " + c.description);

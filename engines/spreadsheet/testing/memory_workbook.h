@@ -51,6 +51,9 @@ public:
     void addSheet(const std::string& name) override
     {
         call("sheet");
+        for (const WrittenSheet& sheet : book_.sheets)
+            if (sheet.name == name)
+                throw RunTimeError(error_number::ObjectDefinedError, "Sheet name is already in use");
         order_.sheetAdded();
         book_.sheets.emplace_back();
         book_.sheets.back().name = name;
@@ -69,6 +72,9 @@ public:
     void writeRow(int row, std::span<const Cell> cells) override
     {
         call("row " + std::to_string(row));
+        for (const Cell& cell : cells)
+            if (cell.text.find('\0') != std::string_view::npos)
+                throw RunTimeError(error_number::InvalidProcedureCall, "a NUL character in a cell");
         order_.row(row);
         auto& written = book_.sheets.back().rows[row];
         for (const Cell& cell : cells)
