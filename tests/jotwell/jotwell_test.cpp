@@ -1,19 +1,22 @@
-// Jotwell's logic with the recording doubles: how the command line is cut
-// and read, the exact Word calls and values for a new and an existing
-// document, the version check, the boxes and the error path.
+// Jotwell on the notes engine over in-memory files: how the command line is
+// cut and read, the document a new record's notes start as and what a
+// later run adds, the version check, the boxes and the error path. What
+// word processors make of the documents is notes_engine_test's.
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "common/leading_number.h"
+#include "engines/notes/rtf_word_application.h"
 #include "jotwell/notes_command.h"
 #include "jotwell/run_jotwell.h"
 #include "platform/posix/locale_date_time_format.h"
 #include "platform/program_exit.h"
 #include "platform/testing/fixed_clock.h"
+#include "platform/testing/memory_file_system.h"
 #include "platform/testing/recording_message_box.h"
+#include "platform/testing/recording_opener.h"
 #include "platform/testing/recording_window_system.h"
-#include "engines/notes/testing/recording_word_application.h"
 
 namespace zlt::jotwell {
 namespace {
@@ -59,9 +62,6 @@ TEST(NotesCommand, LeadingNumbersAndHeadings)
     };
     for (const auto& [text, number] : numbers)
         EXPECT_EQ(leadingNumberText(text), number) << text;
-    EXPECT_LT(leadingNumber("8.99"), 9.0);
-    EXPECT_GE(leadingNumber("10.0"), 9.0);  // compared as numbers, not text
-
     const std::pair<std::string, std::string> headings[] = {
         {"CS", "Customer Account (7) - A, B"}, {"LY", "Layby Account (7) - A, B"},
         {"SB", "Subagent Account (7) - A, B"}, {"ST", "Stock item (7) - A, B"},
@@ -71,130 +71,138 @@ TEST(NotesCommand, LeadingNumbersAndHeadings)
         EXPECT_EQ(headingText(splitNotesCommand("p," + code + "000007.DOC,A, B")), heading) << code;
 }
 
+// A word processor that only tells its version, for the check.
+class VersionOnly : public WordApplication {
+public:
+    explicit VersionOnly(std::optional<std::string> version) : version_(std::move(version)) {}
+    std::string version() override { return version_ ? *version_ : throw RunTimeError(error_number::AutomationError); }
+    void quit() override {}
+    void release() override {}
+    void setVisible(bool) override { refuse(); }
+    void openDocument(const std::string&) override { refuse(); }
+    void addDocument() override { refuse(); }
+    void saveDocumentAs(int, const std::string&) override { refuse(); }
+    WordSelection& activeWindowSelection() override { refuse(); }
+    void setBackgroundPicture(const std::string&) override { refuse(); }
+
+private:
+    [[noreturn]] static void refuse() { throw RunTimeError(error_number::NoSuchMember); }
+    std::optional<std::string> version_;
+};
+
+// The smallest JPEG the engine takes: a frame header of 4 by 3 pixels.
+const std::string Picture("\xFF\xD8\xFF\xC0\x00\x11\x08\x00\x03\x00\x04", 11);
+const std::string Notes = "/c/ZLT/NOTES/CS000002.DOC";
+
 struct JotwellRun {
-    Log log;
-    zlt::testing::RecordingMessageBox messages;
-    zlt::testing::RecordingWordFactory words{log};
-    zlt::testing::RecordingWindowSystem windows{log};
-    zlt::testing::FixedClock clock{LocalTime{2026, 12, 7, 13, 5, 9}};
-    std::unique_ptr<DateTimeFormat> format = makeLocaleDateTimeFormat("C");
+    testing::MemoryFileSystem fileSystem;
     CodePage page{1252};
+    HostFiles files{fileSystem, DriveMap::parse("C=/c", "/"), &page};
+    testing::RecordingOpener opener;
+    testing::RecordingMessageBox messages;
+    Log windowCalls;
+    testing::RecordingWindowSystem windows{windowCalls};
+    testing::FixedClock clock{LocalTime{2026, 12, 7, 13, 5, 9}};
+    std::unique_ptr<DateTimeFormat> format = makeLocaleDateTimeFormat("C");
     std::ostringstream errors;
+    std::function<std::unique_ptr<WordApplication>()> createWord = [this] {
+        return makeRtfWordApplication(files, &opener, page);
+    };
+
+    JotwellRun()
+    {
+        fileSystem.addFolder("/c/ZLT/NOTES");
+        fileSystem.addFile("/opt/zlt/Kelvane.jpg", Picture);
+        windows.windows = {{"CS000002.DOC - Microsoft Word", 7}};
+    }
     int operator()(const std::string& argumentText)
     {
-        JotwellPlatform platform{messages, [this] { return words.create(); }, windows, clock, *format, page,
-                                 "/opt/zlt", &errors};
+        JotwellPlatform platform{messages, createWord, windows, clock, *format, page, "/opt/zlt", &errors};
         return runJotwell(argumentText, platform);
+    }
+    // The document's paragraphs, after its font table and background.
+    std::string paragraphs(const std::string& path = Notes) const
+    {
+        const std::string notes = fileSystem.content(path);
+        const std::size_t at = notes.find("\\pard\\plain\\uc1");
+        return at == std::string::npos ? notes : notes.substr(at);
     }
 };
 
-const Log versionCheck = {"create", "version", "quit", "release"};
-const std::string file = "C:\\ZLT\\NOTES\\CS000002.DOC", stamp = "12/07/26 13:05:09";
-const Log focus = {"find CS000002.DOC - Microsoft Word", "foreground 7", "maximise 7", "focus 7"};
+const std::string Stamp = "\\ql 12/07/26 13:05:09\\par\r\n}";
 
-Log joined(std::initializer_list<Log> parts)
-{
-    Log all;
-    for (const Log& part : parts)
-        all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
-
-TEST(JotwellCalls, NewDocumentIsSavedTitledStampedAndSavedAgain)
+// Saved at once, then titled and stamped: a centred bold 16-point heading
+// (none for a code it does not know), two empty lines, a bold 10-point
+// stamp; the picture behind; Word brought forward and handed the file.
+TEST(JotwellNotes, NewDocumentIsTitledStampedAndShown)
 {
     const struct {
-        std::string argumentText, selectionText;
-        Log heading;
+        std::string argumentText, path, paragraphs;
     } cases[] = {
-        {"C:\\ZLT\\NOTES\\,CS000002.DOC,Jane Citizen", "", {"text Customer Account (2) - Jane Citizen"}},
-        {"  C:\\ZLT\\NOTES\\,cs000002.doc,Jane Citizen", "", {}},  // a lower-case code: no heading
-        {"C:\\ZLT\\NOTES\\,CS000002.DOC,Jane Citizen", "\r", {"text Customer Account (2) - Jane Citizen"}},
+        {"C:\\ZLT\\NOTES\\,CS000002.DOC,Jane Citizen", Notes,
+         "\\qc\\f0\\fs32\\b Customer Account (2) - Jane Citizen\\fs20\\par\r\n\\par\r\n\\par\r\n"},
+        {"  C:\\zlt\\notes\\,cs000002.doc,Citizen, Jane", "/c/ZLT/NOTES/cs000002.doc",
+         "\\qc\\f0\\fs20\\b\\par\r\n\\par\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.argumentText);
         JotwellRun run;
-        run.words.failing.emplace("open", RunTimeError(error_number::WordDocumentNotFound));
-        run.words.selectionText = c.selectionText;
-        run.windows.windows = {{"CS000002.DOC - Microsoft Word", 7}, {"cs000002.doc - Microsoft Word", 7}};
-        const std::string name = c.argumentText.find("cs0") == std::string::npos ? file : "C:\\ZLT\\NOTES\\cs000002.doc";
-        Log sequence = focus;
-        if (name != file)
-            sequence[0] = "find cs000002.doc - Microsoft Word";
-        const std::string selected = c.selectionText.empty() ? "" : "\\r";
         EXPECT_EQ(run(c.argumentText), exit_status::Done);
-        EXPECT_EQ(run.log, joined({versionCheck, {"create", "visible true", "open " + name, "add", "saveAs 1 " + name},
-                                   sequence,
-                                   {"selection", "background /opt/zlt/Kelvane.jpg", "bold true", "size 16"}, c.heading,
-                                   {"alignment 1", "endKey", "size 10", "text?", "text " + selected + "\\r\\n\\r\\n",
-                                    "endKey", "size 10", "text?", "text " + selected + stamp, "alignment 0", "endKey",
-                                    "bold false", "size 10", "endKey", "saveAs 1 " + name, "release"}}));
+        EXPECT_EQ(run.paragraphs(c.path), "\\pard\\plain\\uc1" + c.paragraphs + Stamp);
+        EXPECT_NE(run.fileSystem.content(c.path).find("\\jpegblip"), std::string::npos);
+        EXPECT_EQ(run.opener.opened, Log{c.path});
+        EXPECT_EQ(run.windowCalls.back(), c.path == Notes ? "focus 7" : "find cs000002.doc - Microsoft Word");
         EXPECT_TRUE(run.messages.shown.empty());
         EXPECT_EQ(run.errors.str(), "");
     }
 }
 
-// Any failure to open but "not found" counts as a document that is there;
-// the calls that fail after it are passed over.
-TEST(JotwellCalls, ExistingDocumentGetsTheStampAtItsEnd)
+// The stamp goes at the end of what was there, which stays as it was, and
+// an empty normal line follows it; nothing else is added.
+TEST(JotwellNotes, ExistingDocumentGetsTheStampAtItsEnd)
 {
-    const std::string stamped = "jotwell: opening " + file + " to add the time stamp: ";
-    const struct {
-        std::optional<RunTimeError> openFails, selectionFails;
-        std::string errors;
-    } cases[] = {
-        {{}, {}, ""},
-        {RunTimeError(error_number::BadFileMode), {}, stamped + "Bad file mode (error 54)\n"},
-        {RunTimeError(error_number::PermissionDenied, "Locked"), RunTimeError(error_number::WordNoDocumentOpen),
-         stamped + "Locked (error 70)\n"},
-    };
-    for (const auto& c : cases) {
-        JotwellRun run;
-        if (c.openFails)
-            run.words.failing.emplace("open", *c.openFails);
-        if (c.selectionFails)
-            run.words.failing.emplace("selection", *c.selectionFails);
-        run.words.selectionText = "<sel>";
-        run.windows.windows = {{"CS000002.DOC - Microsoft Word", 7}};
-        EXPECT_EQ(run("C:\\ZLT\\NOTES\\,CS000002.DOC,Jane Citizen"), exit_status::Done);
-        const Log stamping = {"endKey 6 0", "size 10", "bold true", "text?", "text <sel>" + stamp, "alignment 0",
-                              "endKey", "size 10", "text?", "text <sel>\\r\\n", "bold false", "endKey"};
-        EXPECT_EQ(run.log, joined({versionCheck, {"create", "visible true", "open " + file}, focus, {"selection"},
-                                   c.selectionFails ? Log{} : stamping, {"saveAs 1 " + file, "release"}}));
-        EXPECT_EQ(run.errors.str(), c.errors);
-        EXPECT_TRUE(run.messages.shown.empty());
-    }
+    JotwellRun run;
+    const std::string old = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}Old notes\\par}";
+    run.fileSystem.addFile(Notes, old);
+    EXPECT_EQ(run("C:\\ZLT\\NOTES\\,CS000002.DOC,Jane Citizen"), exit_status::Done);
+    const std::string notes = run.fileSystem.content(Notes);
+    EXPECT_EQ(notes.substr(0, old.size() - 1), old.substr(0, old.size() - 1));
+    EXPECT_EQ(notes.substr(old.size() - 1),
+              "{\\pard\\plain\\uc1\\ql\\f0\\fs20\\b 12/07/26 13:05:09\\b0\\par\r\n\\par\r\n}}");
+    EXPECT_EQ(notes.find("Customer Account"), std::string::npos);
+    EXPECT_EQ(run.opener.opened, Log{Notes});
+    EXPECT_EQ(run.errors.str(), "");
 }
 
-TEST(JotwellCalls, VersionBelowNineOrNoneIsRefused)
+TEST(JotwellStartUp, VersionBelowNineOrNoneIsRefused)
 {
     const struct {
-        std::string version;
-        bool noWord, versionFails;
+        std::optional<std::string> version;  // none: Version fails
+        bool created;
         std::string shown;
     } cases[] = {
-        {"8.0", false, false, "8.0"}, {"8.99", false, false, "8.99"}, {"9.0", true, false, ""},
-        {"9.0", false, true, ""}, {"", false, false, ""},
+        {"8.0", true, "8.0"}, {"8.99", true, "8.99"}, {"", true, ""}, {std::nullopt, true, ""}, {"9.0", false, ""},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.version);
+        SCOPED_TRACE(c.version.value_or("(fails)"));
         JotwellRun run;
-        run.words.versionText = c.version;
-        if (c.noWord)
-            run.words.creationFailure = RunTimeError(error_number::CannotCreateObject);
-        if (c.versionFails)
-            run.words.failing.emplace("version", RunTimeError(error_number::AutomationError));
+        run.createWord = [&c]() -> std::unique_ptr<WordApplication> {
+            if (!c.created)
+                throw RunTimeError(error_number::CannotCreateObject);
+            return std::make_unique<VersionOnly>(c.version);
+        };
         EXPECT_EQ(run("C:\\ZLT\\NOTES\\,CS000002.DOC,Jane Citizen"), exit_status::Failed);
-        EXPECT_EQ(run.log, c.noWord ? Log{"create"} : versionCheck);
         ASSERT_EQ(run.messages.shown.size(), 1u);
         EXPECT_EQ(run.messages.shown[0].title, "ZELTO Notes Error - Incorrect version");
         EXPECT_EQ(run.messages.shown[0].text,
                   "The version of MS Word you have installed on \nyour machine " + c.shown +
                       " is not compatible with\nthe DOS to Windows ZELTO Detailed Notes system.\n\n"
                       "To run it, you need atleast MS Word version 9.0 (Office 2000)");
+        EXPECT_FALSE(run.fileSystem.files().count(Notes));
     }
 }
 
-TEST(JotwellCalls, EmptyLineShowsTheInstructionsAndOneCommaStopsWithTheError)
+TEST(JotwellStartUp, EmptyLineShowsTheInstructionsAndOneCommaStopsWithTheError)
 {
     const struct {
         std::string argumentText;
@@ -211,10 +219,10 @@ TEST(JotwellCalls, EmptyLineShowsTheInstructionsAndOneCommaStopsWithTheError)
         SCOPED_TRACE(c.argumentText);
         JotwellRun run;
         EXPECT_EQ(run(c.argumentText), c.status);
-        EXPECT_EQ(run.log, versionCheck);  // no notes instance
         ASSERT_EQ(run.messages.shown.size(), 1u);
         EXPECT_EQ(run.messages.shown[0].title, c.title);
         EXPECT_EQ(run.errors.str(), c.errors);
+        EXPECT_TRUE(run.opener.opened.empty());
         if (!c.text.empty()) {
             EXPECT_EQ(run.messages.shown[0].text, c.text);
         }
