@@ -36,6 +36,6 @@ int main(int argc, char** argv)
                                           host.codePage,
                                           programDirectory(),
                                           &std::cerr};
-        return jotwell::runJotwell(argumentText(argc, argv), platform);
+        return jotwell::runJotwell(argumentText(argc, argv, host.codePage), platform);
     });
 }

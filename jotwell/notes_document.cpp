@@ -74,8 +74,8 @@ void titleNewDocument(NotesWriter& notes, WordApplication& word, WindowSystem& w
     attempt([&] { word.setBackgroundPicture(stamp.picturePath); });
     notes.onSelection([](WordSelection& s) { s.setBold(true); });
     notes.onSelection([](WordSelection& s) { s.setSize(16); });
-    if (const std::string heading = headingText(command); !heading.empty())
-        notes.onSelection([&](WordSelection& s) { s.setText(heading); });
+    if (!stamp.heading.empty())
+        notes.onSelection([&](WordSelection& s) { s.setText(stamp.heading); });
     notes.onSelection([](WordSelection& s) { s.setAlignment(word::AlignParagraphCenter); });
     notes.onSelection([](WordSelection& s) { s.endKey(); });
     notes.onSelection([](WordSelection& s) { s.setSize(10); });

@@ -70,11 +70,6 @@ ExportLoader::ExportLoader(TabuloPlatform& platform, const ExportCommand& comman
 {
 }
 
-std::string ExportLoader::utf8(const std::string& hostText) const
-{
-    return utf8OfHostText(hostText, platform_.codePage);
-}
-
 void ExportLoader::loadExcelSheet()
 {
     excel_ = platform_.createExcel();
@@ -96,7 +91,7 @@ void ExportLoader::release()
 
 void ExportLoader::newWorksheet(int sheet)
 {
-    const std::string sheetName = utf8(sheetNameOf(inHand_));
+    const std::string sheetName = sheetNameOf(inHand_);
     excel_->setVisible(true);
     if (sheet == 1) {
         excel_->setSheetsInNewWorkbook(static_cast<int>(command_.dataFiles.size()));
@@ -105,7 +100,7 @@ void ExportLoader::newWorksheet(int sheet)
     }
     current_ = &excel_->worksheets(sheet);
     current_->activate();
-    const std::string connection = "TEXT;" + utf8(command_.filePath + inHand_);
+    const std::string connection = "TEXT;" + command_.filePath + inHand_;
     ExcelQueryTable& query = current_->addQueryTable(connection, excel_->worksheets(sheet).range("A1"));
     query.setProperty("Name", sheetName);
     for (const auto& [property, value] : queryTableSettings)

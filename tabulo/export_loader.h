@@ -38,7 +38,6 @@ private:
     void newWorksheet(int sheet);
     void applyDictionary();
     void worksheetHeader(const FieldLine& field);
-    std::string utf8(const std::string& hostText) const;
 
     TabuloPlatform& platform_;
     const ExportCommand& command_;

@@ -17,8 +17,12 @@ TEST(JotwellProgram, CreatesStampsAndHandsOverOrSaysWhyNot)
         int status;
         bool created;
         std::string standardError;  // what it starts with
+        std::string codePage = "1252", heading = "Customer Account (2) - Jane Citizen\\fs20\\par";
     } cases[] = {
         {{"C:\\zlt\\notes\\,CS000002.DOC,Jane", "Citizen"}, true, 0, true, ""},
+        // The same name from a Linux shell (UTF-8) and from a DOS host (code page 850).
+        {{"C:\\zlt\\notes\\,CS000002.DOC,\xC2\xA3 Caf\xC3\xA9"}, true, 0, true, "", "1252", "(2) - \\'a3 Caf\\'e9\\fs20"},
+        {{"C:\\zlt\\notes\\,CS000002.DOC,\x9C Caf\x82"}, true, 0, true, "", "850", "(2) - \\'a3 Caf\\'e9\\fs20"},
         {{}, true, 0, false, "ZELTO Notes - Operating instructions\nZELTO Detailed MS Word Notes\n"},
         {{"C:\\zlt\\notes\\,CS000002.DOC"}, true, 1, false,
          "jotwell: reading the command line C:\\zlt\\notes\\,CS000002.DOC: Invalid procedure call or argument "
@@ -35,7 +39,7 @@ TEST(JotwellProgram, CreatesStampsAndHandsOverOrSaysWhyNot)
         if (c.hasOpener)
             std::filesystem::permissions(dir.write("bin/xdg-open", opener), std::filesystem::perms::owner_all);
         std::vector<std::string> environment = {"PATH=" + dir / "bin", "HOME=" + dir.path().string(),
-                                                "ZLT_DRIVES=C=" + dir / "c"};
+                                                "ZLT_DRIVES=C=" + dir / "c", "ZLT_CODEPAGE=" + c.codePage};
         for (const char* name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"})
             if (const char* value = std::getenv(name))
                 environment.push_back(std::string(name) + "=" + value);
@@ -46,7 +50,7 @@ TEST(JotwellProgram, CreatesStampsAndHandsOverOrSaysWhyNot)
         EXPECT_EQ(fileText(dir / "bin/xdg-open.log"), c.created ? notes + "\n" : "");
         EXPECT_EQ(fileText(notes).starts_with("{\\rtf1"), c.created);
         if (c.created) {
-            EXPECT_NE(fileText(notes).find("Customer Account (2) - Jane Citizen\\fs20\\par"), std::string::npos);
+            EXPECT_NE(fileText(notes).find(c.heading), std::string::npos) << fileText(notes).substr(fileText(notes).size() - 200);
         }
     }
 }

@@ -93,7 +93,7 @@ TEST(JotwellNotesEngine, WordProcessorsShowWhatThreeRunsWrote)
     for (int minute = 1; minute <= 3; ++minute)
         EXPECT_EQ(desk.run("C:\\zlt\\notes\\,CS000002.DOC,Jane Citizen", {2026, 12, 7, 13, minute, 9}), 0);
     desk.run("c:\\ZLT\\NOTES\\,cs000003.rtf,Jane", {2026, 12, 7, 13, 4, 9});
-    desk.run("C:\\ZLT\\NOTES\\,ST000120.DOC,{\\rtf1 Caf\xE9}\\par \\'41", {2026, 12, 7, 13, 5, 9}, dir / "nowhere");
+    desk.run("C:\\ZLT\\NOTES\\,ST000120.DOC,{\\rtf1 Caf\xC3\xA9}\\par \\'41", {2026, 12, 7, 13, 5, 9}, dir / "nowhere");
     EXPECT_EQ(desk.opener.opened, (std::vector<std::string>{notes + "CS000002.DOC", notes + "CS000002.DOC",
                                                             notes + "CS000002.DOC", notes + "cs000003.rtf",
                                                             notes + "ST000120.DOC"}));
