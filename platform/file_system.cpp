@@ -17,6 +17,8 @@ std::string readAll(InputFile& file)
 
 void FileSystem::replaceContent(const std::string& path, std::string_view bytes)
 {
+    if (status(path).kind == EntryKind::File && !mayWrite(path))
+        throw RunTimeError(error_number::PermissionDenied, "Permission denied (" + path + ")");
     // A name of its own beside the file: a name another writer took is
     // skipped, never overwritten.
     const std::string folder = parentFolder(path), name = fileNameOf(path);

@@ -65,6 +65,8 @@ public:
         // Whether or not it can be written into, the user gets to see it.
         shown_ = path;
         refuseLocked(path);
+        if (!files_.fileSystem().mayWrite(path))
+            throw RunTimeError(error_number::PermissionDenied);
         std::string bytes = readAll(*files_.fileSystem().openRead(path));
         const rtf::DocumentLayout layout = rtf::scanDocument(bytes);
         auto document = std::make_unique<Document>(false, layout.lastParagraphOpen);

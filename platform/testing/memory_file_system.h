@@ -83,6 +83,8 @@ public:
         return s;
     }
 
+    bool mayWrite(const std::string& path) override { return files_.count(path) && !readOnly_.count(path); }
+
     std::vector<std::string> list(const std::string& folder) override
     {
         std::vector<std::string> names;

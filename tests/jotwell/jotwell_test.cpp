@@ -174,6 +174,21 @@ TEST(JotwellNotes, ExistingDocumentGetsTheStampAtItsEnd)
     EXPECT_EQ(run.errors.str(), "");
 }
 
+// Notes this user may not write in place are not stamped: not a byte
+// changes, one line says why, and the user still gets to see them.
+TEST(JotwellNotes, NotesTheUserMayNotWriteStayAsTheyWereAndAreShown)
+{
+    JotwellRun run;
+    const std::string old = "{\\rtf1\\ansi Old notes\\par}";
+    run.fileSystem.addFile(Notes, old, false);
+    EXPECT_EQ(run("C:\\ZLT\\NOTES\\,CS000002.DOC,Jane Citizen"), exit_status::Done);
+    EXPECT_EQ(run.fileSystem.content(Notes), old);
+    EXPECT_EQ(run.errors.str(), "jotwell: opening C:\\ZLT\\NOTES\\CS000002.DOC to add the time stamp: "
+                                "Permission denied (error 70)\n");
+    EXPECT_EQ(run.opener.opened, Log{Notes});
+    EXPECT_EQ(run.fileSystem.list("/c/ZLT/NOTES"), Log{"CS000002.DOC"});
+}
+
 TEST(JotwellStartUp, VersionBelowNineOrNoneIsRefused)
 {
     const struct {
