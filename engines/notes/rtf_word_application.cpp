@@ -117,8 +117,10 @@ public:
         if (quit_ || !visible_)
             return;
         quit_ = true;
+        // Nothing was opened or saved: there is nothing to show, and the
+        // failure that left it so has been told.
         if (shown_.empty())
-            throw RunTimeError(error_number::AutomationError, "No notes document to show: none was opened or saved");
+            return;
         opener_.open(shown_);
     }
 

@@ -24,6 +24,9 @@ TEST(JotwellProgram, CreatesStampsAndHandsOverOrSaysWhyNot)
         {{"C:\\zlt\\notes\\,CS000002.DOC,\xC2\xA3 Caf\xC3\xA9"}, true, 0, true, "", "1252", "(2) - \\'a3 Caf\\'e9\\fs20"},
         {{"C:\\zlt\\notes\\,CS000002.DOC,\x9C Caf\x82"}, true, 0, true, "", "850", "(2) - \\'a3 Caf\\'e9\\fs20"},
         {{}, true, 0, false, "ZELTO Notes - Operating instructions\nZELTO Detailed MS Word Notes\n"},
+        // One failure, one line.
+        {{"C:\\zlt\\none\\,CS000002.DOC,Jane"}, true, 0, false, "jotwell: saving C:\\zlt\\none\\CS000002.DOC: Path "
+         "not found (/"},
         {{"C:\\zlt\\notes\\,CS000002.DOC"}, true, 1, false,
          "jotwell: reading the command line C:\\zlt\\notes\\,CS000002.DOC: Invalid procedure call or argument "
          "(error 5)\nJotwell\nRun-time error '5':\n\nInvalid procedure call or argument\n"},
@@ -46,6 +49,9 @@ TEST(JotwellProgram, CreatesStampsAndHandsOverOrSaysWhyNot)
         const ProgramResult result = runProgram(JOTWELL_BINARY, c.arguments, environment, dir.path());
         EXPECT_EQ(result.exitStatus, c.status);
         EXPECT_TRUE(result.standardError.starts_with(c.standardError)) << result.standardError;
+        if (c.status == 0 && !c.standardError.starts_with("ZELTO")) {
+            EXPECT_EQ(std::count(result.standardError.begin(), result.standardError.end(), '\n'), c.standardError.empty() ? 0 : 1);
+        }
         const std::string notes = dir / "c/ZLT/Notes/CS000002.DOC";
         EXPECT_EQ(fileText(dir / "bin/xdg-open.log"), c.created ? notes + "\n" : "");
         EXPECT_EQ(fileText(notes).starts_with("{\\rtf1"), c.created);

@@ -159,32 +159,35 @@ TEST(JotwellNotesEngine, DocumentsItCannotWriteIntoStayAsTheyWereAndAreShown)
     }
 }
 
-TEST(JotwellNotesEngine, FailedSaveKeepsTheNotesAsTheyWere)
+// A failed save (full disk, read-only or missing folder) leaves the notes as
+// they were, in one line however many saves it failed.
+TEST(JotwellNotesEngine, FailedSaveKeepsTheNotesAsTheyWereInOneLine)
 {
+    const std::string saving = "jotwell: saving C:\\ZLT\\CS000002.DOC: ";
     const struct {
         std::string what;
         std::optional<std::string> old;
-        std::string errors;
+        int failure;
+        std::string folder, errors;
     } cases[] = {
-        {"existing notes", "{\\rtf1\\ansi Old notes\\par}", "jotwell: saving C:\\ZLT\\CS000002.DOC: Disk full (error 61)\n"},
-        {"new notes", {}, "jotwell: saving C:\\ZLT\\CS000002.DOC: Disk full (error 61)\n"
-                          "jotwell: saving C:\\ZLT\\CS000002.DOC: Disk full (error 61)\n"
-                          "jotwell: handing the notes to the word processor: No notes document to show: none was "
-                          "opened or saved (error 440)\n"},
+        {"existing notes", "{\\rtf1\\ansi Old notes\\par}", error_number::DiskFull, "/c/ZLT", saving + "Disk full (error 61)\n"},
+        {"new notes", {}, error_number::DiskFull, "/c/ZLT", saving + "Disk full (error 61)\n"},
+        {"no folder", {}, 0, "/c", saving + "Path not found (/c/ZLT/.CS000002.DOC~1.tmp) (error 76)\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         zlt::testing::MemoryFileSystem memory;
-        memory.addFolder("/c/ZLT");
+        memory.addFolder(c.folder);
         memory.addFile("/opt/Kelvane.jpg", fileText(ZLT_BIN_DIR "/Kelvane.jpg"));
         if (c.old)
             memory.addFile("/c/ZLT/CS000002.DOC", *c.old);
-        memory.failCommitsWith = error_number::DiskFull;
+        memory.failCommitsWith = c.failure;
         NotesDesk desk(memory, "/c");
         EXPECT_EQ(desk.run("C:\\ZLT\\,CS000002.DOC,Jane Citizen", {}, "/opt"), 0);
-        EXPECT_EQ(memory.list("/c/ZLT"), c.old ? std::vector<std::string>{"CS000002.DOC"} : std::vector<std::string>{});
+        EXPECT_EQ(memory.list(c.folder), c.old ? std::vector<std::string>{"CS000002.DOC"} : std::vector<std::string>{});
         EXPECT_EQ(memory.content("/c/ZLT/CS000002.DOC"), c.old.value_or(""));
         EXPECT_EQ(desk.errors.str(), c.errors);
+        EXPECT_EQ(desk.opener.opened.size(), c.old ? 1u : 0u);
     }
 }
 
