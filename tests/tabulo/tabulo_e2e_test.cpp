@@ -145,8 +145,9 @@ TEST_F(TabuloProgram, WorkbookHoldsTheExportAsAUserSeesIt)
     EXPECT_EQ(shown.find("#FMT"), std::string::npos);
 }
 
-// A failure: one box (on standard error with no display) and one line; the
-// workbook so far is kept and opened. NUL-padded dictionary fields are blanks.
+// A failure: one box (on standard error with no display) and one line, none
+// of the library's own; the workbook so far is kept and opened, or nothing
+// when it cannot be written. NUL-padded dictionary fields are blanks.
 TEST_F(TabuloProgram, FailureShowsOneMessageAndTheWorkbookSoFarStillOpens)
 {
     const std::string noFolder = dir.write("blocked", "a file where the workbooks folder would go");
@@ -155,7 +156,7 @@ TEST_F(TabuloProgram, FailureShowsOneMessageAndTheWorkbookSoFarStillOpens)
         std::string commandLine, path, workbooksFolder;
         int status;
         std::string line;  // the error line; "" for none
-        bool kept, opened;
+        bool kept, opened, fullDisk = false;  // files may not grow at all
     } cases[] = {
         {"C:\\ZLT\\,NONE.DIC,STOCK", bin, out, 1,
          "tabulo: exporting STOCK.PHD: File not found (" + dir / "c/ZLT/NONE.DIC" + ") (error 53)\n", true, true},
@@ -163,6 +164,7 @@ TEST_F(TabuloProgram, FailureShowsOneMessageAndTheWorkbookSoFarStillOpens)
          "tabulo: exporting STOCK.PHD: File not found (" + dir / "c/ZLTSTOCK.PHD" + ") (error 53)\n", true, true},
         {"C:\\ZLT\\,STOCK.DIC,STOCK,STOCK.TXT", bin, out, 1, "", true, true},
         {"C:\\ZLT\\,STOCK.DIC,STOCK", bin, noFolder + "/sub", 1, "", false, false},
+        {"C:\\ZLT\\,STOCK.DIC,STOCK", bin, out, 1, "tabulo: keeping the workbook: Disk full (writing ", false, false, true},
         {"C:\\ZLT\\,NUL.DIC,STOCK,ORDERS", bin, out, 0, "", true, true},
         {"C:\\ZLT\\,STOCK.DIC,STOCK", "/nonexistent", out, 0, "", true, false},
     };
@@ -172,7 +174,17 @@ TEST_F(TabuloProgram, FailureShowsOneMessageAndTheWorkbookSoFarStillOpens)
         std::filesystem::remove(opened);
         auto variables = environment(c.path);
         variables[3] = "TABULO_WORKBOOKS=" + c.workbooksFolder;
-        const ProgramResult result = runProgram(TABULO_BINARY, {c.commandLine}, variables, dir.path());
+        ProgramResult result;
+        if (c.fullDisk) {  // the program's output too goes to a pipe, which the limit does not hold back
+            int output = -1;
+            const pid_t child = startProgramOnPipe("/bin/sh", {"-c", "trap '' XFSZ; ulimit -f 0; exec \"$0\" \"$1\"",
+                                                               TABULO_BINARY, c.commandLine}, variables, output);
+            EXPECT_TRUE(readsToEndWithin(output, std::chrono::seconds(60), result.standardError));
+            close(output);
+            result.exitStatus = exitStatusOf(child);
+        } else {
+            result = runProgram(TABULO_BINARY, {c.commandLine}, variables, dir.path());
+        }
         const auto kept = workbooks();
         ASSERT_EQ(kept.size(), c.kept ? 1u : 0u) << result.standardError;
         EXPECT_EQ(result.exitStatus, c.status);
@@ -188,6 +200,7 @@ TEST_F(TabuloProgram, FailureShowsOneMessageAndTheWorkbookSoFarStillOpens)
         for (auto at = errors.find("tabulo: "); at != std::string::npos; at = errors.find("tabulo: ", at + 1))
             ++lines;
         EXPECT_EQ(boxes + lines, 2u) << errors;
+        EXPECT_EQ(errors.find("[ERROR]"), std::string::npos) << errors;
         EXPECT_NE(errors.find(c.line), std::string::npos) << errors;
     }
 }
