@@ -29,8 +29,8 @@ struct Document {
 
 class RtfWordApplication : public WordApplication {
 public:
-    RtfWordApplication(HostFiles& files, DesktopOpener& opener, const CodePage& page)
-        : files_(files), opener_(opener), page_(page)
+    RtfWordApplication(HostFiles& files, DesktopOpener& opener, const CodePage& page, const Paper& paper)
+        : files_(files), opener_(opener), page_(page), paper_(paper)
     {
     }
 
@@ -94,6 +94,7 @@ public:
         if (document.original) {
             files_.fileSystem().replaceContent(path, rtf::appendParagraphs(*document.original, document.layout, added));
         } else {
+            added.setPaper(paper_);
             if (document.background)
                 added.setBackground(*document.background);
             files_.fileSystem().replaceContent(path, added.document());
@@ -150,6 +151,7 @@ private:
     HostFiles& files_;
     DesktopOpener& opener_;
     const CodePage& page_;
+    const Paper paper_;
     bool visible_ = false;
     bool quit_ = false;
     std::vector<std::unique_ptr<Document>> documents_;
@@ -158,12 +160,13 @@ private:
 
 }  // namespace
 
-std::unique_ptr<WordApplication> makeRtfWordApplication(HostFiles& files, DesktopOpener* opener, const CodePage& page)
+std::unique_ptr<WordApplication> makeRtfWordApplication(HostFiles& files, DesktopOpener* opener, const CodePage& page,
+                                                        const Paper& paper)
 {
     if (opener == nullptr)
         throw RunTimeError(error_number::CannotCreateObject,
                            "Cannot create the word processor object: xdg-open was not found on PATH");
-    return std::make_unique<RtfWordApplication>(files, *opener, page);
+    return std::make_unique<RtfWordApplication>(files, *opener, page, paper);
 }
 
 }  // namespace zlt

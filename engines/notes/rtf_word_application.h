@@ -15,6 +15,7 @@
 #include "platform/code_page.h"
 #include "platform/desktop_opener.h"
 #include "platform/host_files.h"
+#include "platform/paper.h"
 #include "engines/notes/word_application.h"
 
 namespace zlt {
@@ -22,8 +23,10 @@ namespace zlt {
 // The version it reports: the object model it carries out is Word 2000's.
 extern const char* const notesEngineVersion;
 
-// Files, opener and page must outlive it. No opener (none on the machine):
-// RunTimeError CannotCreateObject, as a Word that is not installed.
-std::unique_ptr<WordApplication> makeRtfWordApplication(HostFiles& files, DesktopOpener* opener, const CodePage& page);
+// Files, opener and page must outlive it. A new document is laid out on
+// the paper. No opener (none on the machine): RunTimeError
+// CannotCreateObject, as a Word that is not installed.
+std::unique_ptr<WordApplication> makeRtfWordApplication(HostFiles& files, DesktopOpener* opener, const CodePage& page,
+                                                        const Paper& paper = {});
 
 }  // namespace zlt

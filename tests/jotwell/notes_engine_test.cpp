@@ -34,12 +34,13 @@ struct NotesDesk {
     int run(const std::string& line, LocalTime time, const std::string& programDirectory = ZLT_BIN_DIR)
     {
         clock.set(time);
-        JotwellPlatform platform{messages, [this] { return makeRtfWordApplication(files, &opener, page); }, windows,
+        JotwellPlatform platform{messages, [this] { return makeRtfWordApplication(files, &opener, page, paper); }, windows,
                                  clock, *format, page, programDirectory, &errors};
         return runJotwell(line, platform);
     }
 
     CodePage page{1252};
+    Paper paper;
     HostFiles files;
     zlt::testing::RecordingOpener opener;
     std::vector<std::string> log;
@@ -92,6 +93,7 @@ TEST(JotwellNotesEngine, WordProcessorsShowWhatThreeRunsWrote)
     const std::string notes = dir / "c/ZLT/Notes/";
     for (int minute = 1; minute <= 3; ++minute)
         EXPECT_EQ(desk.run("C:\\zlt\\notes\\,CS000002.DOC,Jane Citizen", {2026, 12, 7, 13, minute, 9}), 0);
+    desk.paper = paperNamed("letter");
     desk.run("c:\\ZLT\\NOTES\\,cs000003.rtf,Jane", {2026, 12, 7, 13, 4, 9});
     desk.run("C:\\ZLT\\NOTES\\,ST000120.DOC,{\\rtf1 Caf\xC3\xA9}\\par \\'41", {2026, 12, 7, 13, 5, 9}, dir / "nowhere");
     EXPECT_EQ(desk.opener.opened, (std::vector<std::string>{notes + "CS000002.DOC", notes + "CS000002.DOC",
@@ -118,10 +120,22 @@ TEST(JotwellNotesEngine, WordProcessorsShowWhatThreeRunsWrote)
     EXPECT_EQ(paragraphs(dir, "unrtf", dir.write("unrtf.html", html)),
               "Customer Account (2) - Jane Citizen\n\n\n12/07/26 13:01:09\n12/07/26 13:02:09\n\n12/07/26 13:03:09\n");
 
-    // The picture is printed with the page; none when it was not there.
-    convert(dir, "pdf", {notes + "CS000002.DOC", notes + "ST000120.DOC"}, "pdf");
-    const std::string withPicture = run(dir, "pdfimages", {"-list", dir / "pdf/CS000002.pdf"});
-    EXPECT_NE(withPicture.find("image     800   600  rgb     3   8  jpeg"), std::string::npos) << withPicture;
+    // The picture is printed with the page, on the paper set, whole and in
+    // its own proportions; none when it was not there.
+    convert(dir, "pdf", {notes + "CS000002.DOC", notes + "cs000003.rtf", notes + "ST000120.DOC"}, "pdf");
+    for (const std::string paper : {"A4", "letter"}) {
+        const std::string pdf = dir / (paper == "A4" ? "pdf/CS000002.pdf" : "pdf/cs000003.pdf");
+        EXPECT_NE(run(dir, "pdfinfo", {pdf}).find("(" + paper + ")"), std::string::npos) << paper;
+        std::istringstream images(run(dir, "pdfimages", {"-list", pdf}));
+        std::string heading, rule, type, colour, encoding, interpolated;
+        int page = 0, number = 0, width = 0, height = 0, components = 0, bits = 0, object = 0, id = 0, xPpi = 0, yPpi = 0;
+        std::getline(images, heading), std::getline(images, rule);
+        images >> page >> number >> type >> width >> height >> colour >> components >> bits >> encoding >> interpolated >>
+            object >> id >> xPpi >> yPpi;
+        EXPECT_EQ(std::tie(width, height, type), std::make_tuple(800, 600, std::string("image"))) << paper;
+        EXPECT_EQ(xPpi, yPpi) << paper;
+        EXPECT_LE(width * 72.0 / std::max(xPpi, 1), paperNamed(paper).width + 1) << paper;
+    }
     const std::string without = run(dir, "pdfimages", {"-list", dir / "pdf/ST000120.pdf"});
     EXPECT_EQ(without.find("image"), std::string::npos) << without;
 }
