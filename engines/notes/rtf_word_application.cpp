@@ -67,6 +67,9 @@ public:
         refuseLocked(path);
         if (!files_.fileSystem().mayWrite(path))
             throw RunTimeError(error_number::PermissionDenied);
+        // An empty file holds no notes to keep: they are still to be made.
+        if (status.size == 0)
+            throw RunTimeError(error_number::WordDocumentNotFound, "The document is empty (" + fileName + ")");
         std::string bytes = readAll(*files_.fileSystem().openRead(path));
         const rtf::DocumentLayout layout = rtf::scanDocument(bytes);
         auto document = std::make_unique<Document>(false, layout.lastParagraphOpen);

@@ -133,20 +133,25 @@ const std::string Stamp = "\\ql 12/07/26 13:05:09\\par\r\n}";
 
 // Saved at once, then titled and stamped: a centred bold 16-point heading
 // (none for a code it does not know), two empty lines, a bold 10-point
-// stamp; the picture behind; Word brought forward and handed the file.
+// stamp; the picture behind; Word brought forward and handed the file. An
+// empty file is notes still to be made.
 TEST(JotwellNotes, NewDocumentIsTitledStampedAndShown)
 {
+    const std::string heading = "\\qc\\f0\\fs32\\b Customer Account (2) - Jane Citizen\\fs20\\par\r\n\\par\r\n\\par\r\n";
     const struct {
         std::string argumentText, path, paragraphs;
+        bool emptyFileThere = false;  // nothing in it to lose: notes still to be made
     } cases[] = {
-        {"C:\\ZLT\\NOTES\\,CS000002.DOC,Jane Citizen", Notes,
-         "\\qc\\f0\\fs32\\b Customer Account (2) - Jane Citizen\\fs20\\par\r\n\\par\r\n\\par\r\n"},
+        {"C:\\ZLT\\NOTES\\,CS000002.DOC,Jane Citizen", Notes, heading},
         {"  C:\\zlt\\notes\\,cs000002.doc,Citizen, Jane", "/c/ZLT/NOTES/cs000002.doc",
          "\\qc\\f0\\fs20\\b\\par\r\n\\par\r\n"},
+        {"C:\\ZLT\\NOTES\\,CS000002.DOC,Jane Citizen", Notes, heading, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.argumentText);
         JotwellRun run;
+        if (c.emptyFileThere)
+            run.fileSystem.addFile(Notes, "");
         EXPECT_EQ(run(c.argumentText), exit_status::Done);
         EXPECT_EQ(run.paragraphs(c.path), "\\pard\\plain\\uc1" + c.paragraphs + Stamp);
         EXPECT_NE(run.fileSystem.content(c.path).find("\\jpegblip"), std::string::npos);
