@@ -28,7 +28,7 @@ int main(int argc, char** argv)
         const auto windows = makeWindowSystem();
         const auto opener = makeDesktopOpener(host.settings);
         const auto clock = makeSystemClock();
-        const auto dateTimeFormat = makeLocaleDateTimeFormat();
+        const auto dateTimeFormat = makeLocaleDateTimeFormat(timeLocaleOf(host.settings), &std::cerr);
         const Paper paper = paperNamed(host.settings.paperSize);
         jotwell::JotwellPlatform platform{*messages,
                                           [&] { return makeRtfWordApplication(host.files, opener.get(), host.codePage, paper); },

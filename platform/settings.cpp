@@ -21,6 +21,9 @@ Settings settingsFromEnvironment(const char* const* environment)
         {"WAYLAND_DISPLAY", &s.waylandDisplay},
         {"QT_QPA_PLATFORM", &s.qtPlatform},
         {"ZLT_MAIL_CAFILE", &s.mailCaFile},
+        {"LC_ALL", &s.allLocale},
+        {"LC_TIME", &s.timeLocale},
+        {"LANG", &s.language},
     };
     for (const char* const* entry = environment; entry && *entry; ++entry) {
         const std::string_view text(*entry);
@@ -32,6 +35,17 @@ Settings settingsFromEnvironment(const char* const* environment)
                 *field = std::string(text.substr(equals + 1));
     }
     return s;
+}
+
+NamedLocale timeLocaleOf(const Settings& settings)
+{
+    if (!settings.allLocale.empty())
+        return {"LC_ALL", settings.allLocale};
+    if (!settings.timeLocale.empty())
+        return {"LC_TIME", settings.timeLocale};
+    if (!settings.language.empty())
+        return {"LANG", settings.language};
+    return {};
 }
 
 std::string expandHome(const std::string& value, const std::string& home)

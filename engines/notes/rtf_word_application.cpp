@@ -29,7 +29,7 @@ struct Document {
 
 class RtfWordApplication : public WordApplication {
 public:
-    RtfWordApplication(HostFiles& files, DesktopOpener& opener, const CodePage& page, const Paper& paper)
+    RtfWordApplication(HostFiles& files, DesktopOpener* opener, const CodePage& page, const Paper& paper)
         : files_(files), opener_(opener), page_(page), paper_(paper)
     {
     }
@@ -125,7 +125,11 @@ public:
         // failure that left it so has been told.
         if (shown_.empty())
             return;
-        opener_.open(shown_);
+        if (!opener_)
+            throw RunTimeError(error_number::CannotCreateObject,
+                               "No word processor could be started, xdg-open is not on PATH: the notes are kept as " +
+                                   shown_);
+        opener_->open(shown_);
     }
 
 private:
@@ -152,7 +156,7 @@ private:
     }
 
     HostFiles& files_;
-    DesktopOpener& opener_;
+    DesktopOpener* opener_;  // none on this machine
     const CodePage& page_;
     const Paper paper_;
     bool visible_ = false;
@@ -166,10 +170,7 @@ private:
 std::unique_ptr<WordApplication> makeRtfWordApplication(HostFiles& files, DesktopOpener* opener, const CodePage& page,
                                                         const Paper& paper)
 {
-    if (opener == nullptr)
-        throw RunTimeError(error_number::CannotCreateObject,
-                           "Cannot create the word processor object: xdg-open was not found on PATH");
-    return std::make_unique<RtfWordApplication>(files, *opener, page, paper);
+    return std::make_unique<RtfWordApplication>(files, opener, page, paper);
 }
 
 }  // namespace zlt

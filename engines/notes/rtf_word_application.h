@@ -25,8 +25,9 @@ namespace zlt {
 extern const char* const notesEngineVersion;
 
 // Files, opener and page must outlive it. A new document is laid out on
-// the paper. No opener (none on the machine): RunTimeError
-// CannotCreateObject, as a Word that is not installed.
+// the paper. With no opener (none on the machine) the notes are written all
+// the same; letting go of a visible instance then fails with
+// CannotCreateObject, saying where the notes are.
 std::unique_ptr<WordApplication> makeRtfWordApplication(HostFiles& files, DesktopOpener* opener, const CodePage& page,
                                                         const Paper& paper = {});
 

@@ -103,7 +103,7 @@ struct JotwellRun {
     Log windowCalls;
     testing::RecordingWindowSystem windows{windowCalls};
     testing::FixedClock clock{LocalTime{2026, 12, 7, 13, 5, 9}};
-    std::unique_ptr<DateTimeFormat> format = makeLocaleDateTimeFormat("C");
+    std::unique_ptr<DateTimeFormat> format = makeLocaleDateTimeFormat({});
     std::ostringstream errors;
     std::function<std::unique_ptr<WordApplication>()> createWord = [this] {
         return makeRtfWordApplication(files, &opener, page);
@@ -259,13 +259,20 @@ TEST(JotwellStartUp, EmptyLineShowsTheInstructionsAndOneCommaStopsWithTheError)
     EXPECT_TRUE(text.ends_with("\n") && std::count(text.begin(), text.end(), '\n') == 12) << text;
 }
 
-// The C library's forms; a locale the system lacks writes as C.
+// The C library's forms; a locale the system lacks writes as C, and says
+// so once.
 TEST(JotwellDateTime, ShortDateAndLongTimeOfTheLocale)
 {
-    for (const char* locale : {"C", "C.UTF-8", "xx_NOWHERE.UTF-8"}) {
-        const auto format = makeLocaleDateTimeFormat(locale);
+    const std::string missing = "LC_ALL names the locale xx_NOWHERE.UTF-8, which is not installed: dates and times "
+                                "are written as the C library writes them, month first\n";
+    for (const auto& [locale, said] : {std::pair<NamedLocale, std::string>{{}, ""}, {{"LANG", "C.UTF-8"}, ""},
+                                       {{"LC_ALL", "xx_NOWHERE.UTF-8"}, missing}}) {
+        std::ostringstream notes;
+        const auto format = makeLocaleDateTimeFormat(locale, &notes);
+        EXPECT_EQ(notes.str(), "");
         const LocalTime time{2026, 1, 31, 9, 5, 7};
-        EXPECT_EQ(format->shortDate(time) + " " + format->longTime(time), "01/31/26 09:05:07") << locale;
+        EXPECT_EQ(format->shortDate(time) + " " + format->longTime(time), "01/31/26 09:05:07") << locale.name;
+        EXPECT_EQ(notes.str(), said);
     }
 }
 

@@ -47,7 +47,7 @@ struct NotesDesk {
     zlt::testing::RecordingWindowSystem windows{log};
     zlt::testing::RecordingMessageBox messages;
     zlt::testing::FixedClock clock;
-    std::unique_ptr<DateTimeFormat> format = makeLocaleDateTimeFormat("C");
+    std::unique_ptr<DateTimeFormat> format = makeLocaleDateTimeFormat({});
     std::ostringstream errors;
 };
 
@@ -250,7 +250,6 @@ TEST(JotwellNotesEngine, RefusesWhatItCannotDo)
     for (std::size_t i = 0; i < std::size(calls); ++i)
         EXPECT_EQ(errorOf(calls[i].first), calls[i].second) << "call " << i;
     EXPECT_EQ(memory.content("/c/N.DOC"), "{\\rtf1 Old}");
-    EXPECT_EQ(errorOf([&] { makeRtfWordApplication(desk.files, nullptr, page); }), CannotCreateObject);
 }
 
 }  // namespace
