@@ -6,7 +6,6 @@
 
 #include <sstream>
 
-#include "common/leading_number.h"
 #include "engines/notes/rtf_word_application.h"
 #include "jotwell/notes_command.h"
 #include "jotwell/run_jotwell.h"
@@ -23,26 +22,28 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-TEST(NotesCommand, CutAtTheFirstTwoCommasAndTheRecordNumberRead)
+// Cut at the first two commas, the record number read, the heading made.
+TEST(NotesCommand, CutAtTheFirstTwoCommasAndTheRecordNumberAndHeadingMade)
 {
     const struct {
-        std::string line, path, file, name, code, number;
+        std::string line, path, file, name, code, number, heading;
     } cases[] = {
-        {"C:\\ZLT\\,CS000002.DOC,Jane Citizen", "C:\\ZLT\\", "CS000002.DOC", "Jane Citizen", "CS", "2"},
-        {"c:\\zlt\\,cs000120.doc,Citizen, Jane, Ms", "c:\\zlt\\", "cs000120.doc", "Citizen, Jane, Ms", "cs", "120"},
-        {" p ,ST000000.DOC , x ", " p ", "ST000000.DOC ", " x ", "ST", "0"},
-        {",,", "", "", "", "", "0"}, {"p,L,n", "p", "L", "n", "L", "0"},
-        {"p,CR0 12 34567.DOC,n", "p", "CR0 12 34567.DOC", "n", "CR", "123"},  // blanks between digits skipped
-        {"p,SB12AB56.DOC,n", "p", "SB12AB56.DOC", "n", "SB", "12"},
+        {"C:\\ZLT\\,CS000002.DOC,Jane Citizen", "C:\\ZLT\\", "CS000002.DOC", "Jane Citizen", "CS", "2",
+         "Customer Account (2) - Jane Citizen"},
+        {"c:\\zlt\\,cs000120.doc,Citizen, Jane, Ms", "c:\\zlt\\", "cs000120.doc", "Citizen, Jane, Ms", "cs", "120", ""},
+        {" p ,ST000000.DOC , x ", " p ", "ST000000.DOC ", " x ", "ST", "0", "Stock item (0) -  x "},
+        {",,", "", "", "", "", "0", ""}, {"p,L,n", "p", "L", "n", "L", "0", ""},
+        {"p,CR0 12 34567.DOC,n", "p", "CR0 12 34567.DOC", "n", "CR", "123", "Creditor Account (123) - n"},  // blanks skipped
+        {"p,SB12AB56.DOC,n", "p", "SB12AB56.DOC", "n", "SB", "12", "Subagent Account (12) - n"},
+        {"p,LY000007.DOC,A, B", "p", "LY000007.DOC", "A, B", "LY", "7", "Layby Account (7) - A, B"},
+        {"p,Cs000007.DOC,A", "p", "Cs000007.DOC", "A", "Cs", "7", ""}, {"p,XX000007.DOC,A", "p", "XX000007.DOC", "A", "XX", "7", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
         const NotesCommand command = splitNotesCommand(c.line);
-        EXPECT_EQ(command.notesPath, c.path);
-        EXPECT_EQ(command.notesFile, c.file);
-        EXPECT_EQ(command.notesName, c.name);
-        EXPECT_EQ(command.typeCode, c.code);
-        EXPECT_EQ(command.recordNumber, c.number);
+        EXPECT_EQ(std::tie(command.notesPath, command.notesFile, command.notesName, command.typeCode, command.recordNumber),
+                  std::tie(c.path, c.file, c.name, c.code, c.number));
+        EXPECT_EQ(headingText(command), c.heading);
     }
     for (const char* line : {"C:\\ZLT\\,CS000002.DOC", "no commas", ""}) {
         try {
@@ -52,23 +53,12 @@ TEST(NotesCommand, CutAtTheFirstTwoCommasAndTheRecordNumberRead)
             EXPECT_EQ(error.number(), error_number::InvalidProcedureCall) << line;
         }
     }
-}
-
-TEST(NotesCommand, LeadingNumbersAndHeadings)
-{
     const std::pair<std::string, std::string> numbers[] = {
         {"000002", "2"}, {"  -0012.500x", "-12.5"}, {"+.5", "0.5"}, {"9.0", "9"}, {"16.0.5325", "16"},
         {"8.0b", "8"}, {"", "0"}, {"-0", "0"}, {"abc1", "0"},
     };
     for (const auto& [text, number] : numbers)
         EXPECT_EQ(leadingNumberText(text), number) << text;
-    const std::pair<std::string, std::string> headings[] = {
-        {"CS", "Customer Account (7) - A, B"}, {"LY", "Layby Account (7) - A, B"},
-        {"SB", "Subagent Account (7) - A, B"}, {"ST", "Stock item (7) - A, B"},
-        {"CR", "Creditor Account (7) - A, B"}, {"cs", ""}, {"Cs", ""}, {"XX", ""},
-    };
-    for (const auto& [code, heading] : headings)
-        EXPECT_EQ(headingText(splitNotesCommand("p," + code + "000007.DOC,A, B")), heading) << code;
 }
 
 // A word processor that only tells its version, for the check.
@@ -120,143 +110,130 @@ struct JotwellRun {
         JotwellPlatform platform{messages, createWord, windows, clock, *format, page, "/opt/zlt", &errors};
         return runJotwell(argumentText, platform);
     }
-    // The document's paragraphs, after its font table and background.
-    std::string paragraphs(const std::string& path = Notes) const
-    {
-        const std::string notes = fileSystem.content(path);
-        const std::size_t at = notes.find("\\pard\\plain\\uc1");
-        return at == std::string::npos ? notes : notes.substr(at);
-    }
 };
 
 const std::string Stamp = "\\ql 12/07/26 13:05:09\\par\r\n}";
 
-// Saved at once, then titled and stamped: a centred bold 16-point heading
-// (none for a code it does not know), two empty lines, a bold 10-point
-// stamp; the picture behind; Word brought forward and handed the file. An
-// empty file is notes still to be made.
-TEST(JotwellNotes, NewDocumentIsTitledStampedAndShown)
+// A new document is saved at once, then titled and stamped: a centred bold
+// 16-point heading (none for a code it does not know), two empty lines, a
+// bold 10-point stamp, the picture behind; an empty file is notes still to
+// be made. Existing notes get the stamp at their end and an empty normal
+// line, nothing else. Notes the user may not write or the engine cannot
+// write into, or a save that fails (full disk, no folder), leave the file
+// as it was, and one line says why.
+// Word is brought forward and handed whatever file there is.
+TEST(JotwellNotes, WhatTheNotesBecome)
 {
-    const std::string heading = "\\qc\\f0\\fs32\\b Customer Account (2) - Jane Citizen\\fs20\\par\r\n\\par\r\n\\par\r\n";
-    const struct {
-        std::string argumentText, path, paragraphs;
-        bool emptyFileThere = false;  // nothing in it to lose: notes still to be made
-    } cases[] = {
-        {"C:\\ZLT\\NOTES\\,CS000002.DOC,Jane Citizen", Notes, heading},
-        {"  C:\\zlt\\notes\\,cs000002.doc,Citizen, Jane", "/c/ZLT/NOTES/cs000002.doc",
-         "\\qc\\f0\\fs20\\b\\par\r\n\\par\r\n"},
-        {"C:\\ZLT\\NOTES\\,CS000002.DOC,Jane Citizen", Notes, heading, true},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.argumentText);
-        JotwellRun run;
-        if (c.emptyFileThere)
-            run.fileSystem.addFile(Notes, "");
-        EXPECT_EQ(run(c.argumentText), exit_status::Done);
-        EXPECT_EQ(run.paragraphs(c.path), "\\pard\\plain\\uc1" + c.paragraphs + Stamp);
-        EXPECT_NE(run.fileSystem.content(c.path).find("\\jpegblip"), std::string::npos);
-        EXPECT_EQ(run.opener.opened, Log{c.path});
-        EXPECT_EQ(run.windowCalls.back(), c.path == Notes ? "focus 7" : "find cs000002.doc - Microsoft Word");
-        EXPECT_TRUE(run.messages.shown.empty());
-        EXPECT_EQ(run.errors.str(), "");
-    }
-}
-
-// The stamp goes at the end of what was there, which stays as it was, and
-// an empty normal line follows it; nothing else is added.
-TEST(JotwellNotes, ExistingDocumentGetsTheStampAtItsEnd)
-{
-    JotwellRun run;
-    const std::string old = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}Old notes\\par}";
-    run.fileSystem.addFile(Notes, old);
-    EXPECT_EQ(run("C:\\ZLT\\NOTES\\,CS000002.DOC,Jane Citizen"), exit_status::Done);
-    const std::string notes = run.fileSystem.content(Notes);
-    EXPECT_EQ(notes.substr(0, old.size() - 1), old.substr(0, old.size() - 1));
-    EXPECT_EQ(notes.substr(old.size() - 1),
-              "{\\pard\\plain\\uc1\\ql\\f0\\fs20\\b 12/07/26 13:05:09\\b0\\par\r\n\\par\r\n}}");
-    EXPECT_EQ(notes.find("Customer Account"), std::string::npos);
-    EXPECT_EQ(run.opener.opened, Log{Notes});
-    EXPECT_EQ(run.errors.str(), "");
-}
-
-// Notes this user may not write in place are not stamped: not a byte
-// changes, one line says why, and the user still gets to see them.
-TEST(JotwellNotes, NotesTheUserMayNotWriteStayAsTheyWereAndAreShown)
-{
-    JotwellRun run;
-    const std::string old = "{\\rtf1\\ansi Old notes\\par}";
-    run.fileSystem.addFile(Notes, old, false);
-    EXPECT_EQ(run("C:\\ZLT\\NOTES\\,CS000002.DOC,Jane Citizen"), exit_status::Done);
-    EXPECT_EQ(run.fileSystem.content(Notes), old);
-    EXPECT_EQ(run.errors.str(), "jotwell: opening C:\\ZLT\\NOTES\\CS000002.DOC to add the time stamp: "
-                                "Permission denied (error 70)\n");
-    EXPECT_EQ(run.opener.opened, Log{Notes});
-    EXPECT_EQ(run.fileSystem.list("/c/ZLT/NOTES"), Log{"CS000002.DOC"});
-}
-
-TEST(JotwellStartUp, VersionBelowNineOrNoneIsRefused)
-{
-    const struct {
-        std::optional<std::string> version;  // none: Version fails
-        bool created;
-        std::string shown;
-    } cases[] = {
-        {"8.0", true, "8.0"}, {"8.99", true, "8.99"}, {"", true, ""}, {std::nullopt, true, ""}, {"9.0", false, ""},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.version.value_or("(fails)"));
-        JotwellRun run;
-        run.createWord = [&c]() -> std::unique_ptr<WordApplication> {
-            if (!c.created)
-                throw RunTimeError(error_number::CannotCreateObject);
-            return std::make_unique<VersionOnly>(c.version);
-        };
-        EXPECT_EQ(run("C:\\ZLT\\NOTES\\,CS000002.DOC,Jane Citizen"), exit_status::Failed);
-        ASSERT_EQ(run.messages.shown.size(), 1u);
-        EXPECT_EQ(run.messages.shown[0].title, "ZELTO Notes Error - Incorrect version");
-        EXPECT_EQ(run.messages.shown[0].text,
-                  "The version of MS Word you have installed on \nyour machine " + c.shown +
-                      " is not compatible with\nthe DOS to Windows ZELTO Detailed Notes system.\n\n"
-                      "To run it, you need atleast MS Word version 9.0 (Office 2000)");
-        EXPECT_FALSE(run.fileSystem.files().count(Notes));
-    }
-}
-
-TEST(JotwellStartUp, EmptyLineShowsTheInstructionsAndOneCommaStopsWithTheError)
-{
+    const std::string heading = "\\pard\\plain\\uc1\\qc\\f0\\fs32\\b Customer Account (2) - Jane Citizen\\fs20\\par\r\n"
+                                "\\par\r\n\\par\r\n" + Stamp;
+    const std::string old = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}Old notes\\par}", jane = "C:\\ZLT\\NOTES\\,CS000002.DOC,Jane Citizen";
+    const std::string saving = "jotwell: saving C:\\ZLT\\NOTES\\CS000002.DOC: Disk full (error 61)\n";
+    const std::string opening = "jotwell: opening C:\\ZLT\\NOTES\\CS000002.DOC to add the time stamp: ";
+    const std::string noRtf = " (not a rich-text document: it does not start with {\\rtf) (error 54)\n";
+    const std::string binary("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0\0\0", 12), docx("PK\x03\x04\x14\0\x06\0", 8);
     const struct {
         std::string argumentText;
-        int status;
-        std::string title, text, errors;
+        std::optional<std::string> there;  // the file before the run
+        bool writable;
+        int failCommits;
+        std::string path, document;        // whole when it was there, else from its first paragraph
+        std::string errors;
+        std::string lockFile = "";         // a word processor's beside it
     } cases[] = {
-        {"", exit_status::Done, "ZELTO Notes - Operating instructions", "", ""},
-        {"   ", exit_status::Done, "ZELTO Notes - Operating instructions", "", ""},
-        {"C:\\ZLT\\,CS000002.DOC", exit_status::Failed, "Jotwell",
-         "Run-time error '5':\n\nInvalid procedure call or argument",
+        {jane, {}, true, 0, Notes, heading, ""},
+        {"  C:\\zlt\\notes\\,cs000002.doc,Citizen, Jane", {}, true, 0, "/c/ZLT/NOTES/cs000002.doc",
+         "\\pard\\plain\\uc1\\qc\\f0\\fs20\\b\\par\r\n\\par\r\n" + Stamp, ""},
+        {jane, "", true, 0, Notes, heading, ""},
+        {jane, old, true, 0, Notes, old.substr(0, old.size() - 1) + "{\\pard\\plain\\uc1\\ql\\f0\\fs20\\b 12/07/26 13:05:09\\b0\\par\r\n\\par\r\n}}",
+         ""},
+        {jane, old, false, 0, Notes, old,
+         "jotwell: opening C:\\ZLT\\NOTES\\CS000002.DOC to add the time stamp: Permission denied (error 70)\n"},
+        {jane, old, true, error_number::DiskFull, Notes, old, saving},
+        {jane, {}, true, error_number::DiskFull, Notes, "", saving},
+        {"C:\\ZLT\\NONE\\,CS000002.DOC,Jane", {}, true, 0, "/c/ZLT/NONE/CS000002.DOC", "",
+         "jotwell: saving C:\\ZLT\\NONE\\CS000002.DOC: Path not found (/c/ZLT/NONE/.CS000002.DOC~1.tmp) (error 76)\n"},
+        // Nothing the notes engine can write into: a binary .doc, a .docx, plain text, cut-off RTF, notes
+        // open in LibreOffice or Word now.
+        {jane, binary, true, 0, Notes, binary, opening + "Bad file mode" + noRtf},
+        {jane, docx, true, 0, Notes, docx, opening + "Bad file mode" + noRtf},
+        {jane, "Old notes\r\n", true, 0, Notes, "Old notes\r\n", opening + "Bad file mode" + noRtf},
+        {jane, "{\\rtf1 Old", true, 0, Notes, "{\\rtf1 Old", opening + "Bad file mode (not a rich-text document: its "
+         "braces do not balance) (error 54)\n"},
+        {jane, old, true, 0, Notes, old, opening + "The document is open in a word processor (/c/ZLT/NOTES/.~lock."
+         "CS000002.DOC#) (error 70)\n", ".~lock.CS000002.DOC#"},
+        {jane, old, true, 0, Notes, old, opening + "The document is open in a word processor (/c/ZLT/NOTES/~$000002"
+         ".DOC) (error 70)\n", "~$000002.DOC"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.argumentText + " " + c.there.value_or("(none)") + c.errors);
+        JotwellRun run;
+        if (c.there)
+            run.fileSystem.addFile(Notes, *c.there, c.writable);
+        if (!c.lockFile.empty())
+            run.fileSystem.addFile("/c/ZLT/NOTES/" + c.lockFile, "someone");
+        run.fileSystem.failCommitsWith = c.failCommits;
+        EXPECT_EQ(run(c.argumentText), exit_status::Done);
+        const std::string notes = run.fileSystem.content(c.path);
+        EXPECT_EQ(c.there.value_or("") != "" ? notes : notes.substr(std::min(notes.find("\\pard\\plain\\uc1"), notes.size())), c.document);
+        EXPECT_EQ(notes.find("\\jpegblip") != std::string::npos, c.document.starts_with("\\pard"));
+        EXPECT_EQ(run.fileSystem.list("/c/ZLT/NOTES").size(), (c.document.empty() ? 0u : 1u) + !c.lockFile.empty());
+        EXPECT_EQ(run.opener.opened, c.document.empty() ? Log{} : Log{c.path});
+        const std::string name = c.path.substr(c.path.rfind('/') + 1);
+        EXPECT_EQ(run.windowCalls.back(), name == "CS000002.DOC" ? "focus 7" : "find " + name + " - Microsoft Word");
+        EXPECT_TRUE(run.messages.shown.empty());
+        EXPECT_EQ(run.errors.str(), c.errors);
+    }
+}
+
+// No notes are written or shown: Word 8 or none, no command line, or one
+// with fewer than two commas.
+TEST(JotwellStartUp, VersionCheckInstructionsAndALineItCannotCut)
+{
+    const auto refusal = [](const std::string& version) {
+        return "The version of MS Word you have installed on \nyour machine " + version +
+               " is not compatible with\nthe DOS to Windows ZELTO Detailed Notes system.\n\n"
+               "To run it, you need atleast MS Word version 9.0 (Office 2000)";
+    };
+    const std::string instructions = "ZELTO Detailed MS Word Notes\n\nCommand line properties -\n\n"
+                                     "          JOTWELL DetailnotesPath,DetailNotesFile,DetailNotesName\n"
+                                     "   e.g. JOTWELL c:\\zlt\\,cs000002.doc,Jane Citizen\n\n"
+                                     "Note: the command line seperator is a comma, and it\n"
+                                     "           breaks up the fields shown in the examples,\n"
+                                     "           and must be included for the program to work.\n\n";
+    const std::string jane = "C:\\ZLT\\NOTES\\,CS000002.DOC,Jane Citizen", versionTitle = "ZELTO Notes Error - Incorrect version";
+    const struct {
+        std::string version;  // of a stand-in Word: "(fails)" to read, "(none)" to start; "": the notes engine
+        std::string argumentText;
+        int status;
+        std::string title, text, errors;  // the box's text, or how it starts
+    } cases[] = {
+        {"8.0", jane, 1, versionTitle, refusal("8.0"), ""}, {"8.99", jane, 1, versionTitle, refusal("8.99"), ""},
+        {" ", jane, 1, versionTitle, refusal(" "), ""}, {"(fails)", jane, 1, versionTitle, refusal(""), ""},
+        {"(none)", jane, 1, versionTitle, refusal(""), ""},
+        {"", "", 0, "ZELTO Notes - Operating instructions", instructions, ""},
+        {"", "   ", 0, "ZELTO Notes - Operating instructions", instructions, ""},
+        {"", "C:\\ZLT\\,CS000002.DOC", 1, "Jotwell", "Run-time error '5':\n\nInvalid procedure call or argument",
          "jotwell: reading the command line C:\\ZLT\\,CS000002.DOC: Invalid procedure call or argument (error 5)\n"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.argumentText);
+        SCOPED_TRACE(c.version + " " + c.argumentText);
         JotwellRun run;
+        if (!c.version.empty())
+            run.createWord = [&c]() -> std::unique_ptr<WordApplication> {
+                if (c.version == "(none)")
+                    throw RunTimeError(error_number::CannotCreateObject);
+                return std::make_unique<VersionOnly>(c.version == "(fails)" ? std::nullopt : std::optional(c.version));
+            };
         EXPECT_EQ(run(c.argumentText), c.status);
         ASSERT_EQ(run.messages.shown.size(), 1u);
         EXPECT_EQ(run.messages.shown[0].title, c.title);
+        const std::string& text = run.messages.shown[0].text;
+        EXPECT_TRUE(text.starts_with(c.text)) << text;
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), std::count(c.text.begin(), c.text.end(), '\n') + (c.status ? 0 : 1));
         EXPECT_EQ(run.errors.str(), c.errors);
+        EXPECT_TRUE(run.fileSystem.list("/c/ZLT/NOTES").empty());
         EXPECT_TRUE(run.opener.opened.empty());
-        if (!c.text.empty()) {
-            EXPECT_EQ(run.messages.shown[0].text, c.text);
-        }
     }
-    JotwellRun run;
-    run("");
-    const std::string& text = run.messages.shown.at(0).text;
-    EXPECT_TRUE(text.starts_with("ZELTO Detailed MS Word Notes\n\nCommand line properties -\n\n"
-                                 "          JOTWELL DetailnotesPath,DetailNotesFile,DetailNotesName\n"
-                                 "   e.g. JOTWELL c:\\zlt\\,cs000002.doc,Jane Citizen\n\n"
-                                 "Note: the command line seperator is a comma, and it\n"
-                                 "           breaks up the fields shown in the examples,\n"
-                                 "           and must be included for the program to work.\n\n")) << text;
-    EXPECT_TRUE(text.ends_with("\n") && std::count(text.begin(), text.end(), '\n') == 12) << text;
 }
 
 // The C library's forms; a locale the system lacks writes as C, and says

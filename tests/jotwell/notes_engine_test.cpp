@@ -1,13 +1,11 @@
 // The notes engine behind Word's object model, driven by Jotwell's routine
 // on real folders: the documents it writes and appends to read back by
 // unrtf and LibreOffice (paragraphs, bold, sizes, alignment, the background
-// picture in a PDF), files it must not write into left as they were, failed
-// saves that keep the notes, and the calls it refuses.
+// picture in a PDF), and the calls it refuses.
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "common/rtf/rtf_picture.h"
 #include "jotwell/run_jotwell.h"
 #include "platform/posix/locale_date_time_format.h"
 #include "platform/posix/posix_file_system.h"
@@ -140,71 +138,6 @@ TEST(JotwellNotesEngine, WordProcessorsShowWhatThreeRunsWrote)
     EXPECT_EQ(without.find("image"), std::string::npos) << without;
 }
 
-// Not ours to write into, or open in a word processor now: not a byte
-// changes, and the user still gets the file.
-TEST(JotwellNotesEngine, DocumentsItCannotWriteIntoStayAsTheyWereAndAreShown)
-{
-    const std::string rtf = "{\\rtf1\\ansi Old notes\\par}";
-    const struct {
-        std::string what, bytes, lockFile, error;
-    } cases[] = {
-        {"binary .doc", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0\0\0", 12), "", "Bad file mode"},
-        {"zipped .docx", std::string("PK\x03\x04\x14\0\x06\0", 8), "", "Bad file mode"},
-        {"plain text", "Old notes\r\n", "", "Bad file mode"},
-        {"cut-off RTF", "{\\rtf1\\ansi Old notes\\par", "", "Bad file mode"},
-        {"open in LibreOffice", rtf, ".~lock.CS000002.DOC#", "The document is open in a word processor"},
-        {"open in Word", rtf, "~$000002.DOC", "The document is open in a word processor"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        TempDir dir("jotwell-engine");
-        const std::string path = dir.write("c/ZLT/CS000002.DOC", c.bytes);
-        if (!c.lockFile.empty())
-            dir.write("c/ZLT/" + c.lockFile, "someone");
-        const auto fileSystem = makeFileSystem();
-        NotesDesk desk(*fileSystem, dir / "c");
-        EXPECT_EQ(desk.run("C:\\ZLT\\,CS000002.DOC,Jane Citizen", {}), 0);
-        EXPECT_EQ(fileText(path), c.bytes);
-        EXPECT_EQ(desk.opener.opened, std::vector<std::string>{path});
-        EXPECT_NE(desk.errors.str().find("jotwell: opening C:\\ZLT\\CS000002.DOC to add the time stamp: " + c.error),
-                  std::string::npos) << desk.errors.str();
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "c/ZLT"), {}),
-                  c.lockFile.empty() ? 1 : 2);
-    }
-}
-
-// A failed save (full disk, read-only or missing folder) leaves the notes as
-// they were, in one line however many saves it failed.
-TEST(JotwellNotesEngine, FailedSaveKeepsTheNotesAsTheyWereInOneLine)
-{
-    const std::string saving = "jotwell: saving C:\\ZLT\\CS000002.DOC: ";
-    const struct {
-        std::string what;
-        std::optional<std::string> old;
-        int failure;
-        std::string folder, errors;
-    } cases[] = {
-        {"existing notes", "{\\rtf1\\ansi Old notes\\par}", error_number::DiskFull, "/c/ZLT", saving + "Disk full (error 61)\n"},
-        {"new notes", {}, error_number::DiskFull, "/c/ZLT", saving + "Disk full (error 61)\n"},
-        {"no folder", {}, 0, "/c", saving + "Path not found (/c/ZLT/.CS000002.DOC~1.tmp) (error 76)\n"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        zlt::testing::MemoryFileSystem memory;
-        memory.addFolder(c.folder);
-        memory.addFile("/opt/Kelvane.jpg", fileText(ZLT_BIN_DIR "/Kelvane.jpg"));
-        if (c.old)
-            memory.addFile("/c/ZLT/CS000002.DOC", *c.old);
-        memory.failCommitsWith = c.failure;
-        NotesDesk desk(memory, "/c");
-        EXPECT_EQ(desk.run("C:\\ZLT\\,CS000002.DOC,Jane Citizen", {}, "/opt"), 0);
-        EXPECT_EQ(memory.list(c.folder), c.old ? std::vector<std::string>{"CS000002.DOC"} : std::vector<std::string>{});
-        EXPECT_EQ(memory.content("/c/ZLT/CS000002.DOC"), c.old.value_or(""));
-        EXPECT_EQ(desk.errors.str(), c.errors);
-        EXPECT_EQ(desk.opener.opened.size(), c.old ? 1u : 0u);
-    }
-}
-
 int errorOf(const std::function<void()>& call)
 {
     try {
@@ -224,9 +157,7 @@ TEST(JotwellNotesEngine, RefusesWhatItCannotDo)
     memory.addFile("/c/P.JPG", std::string("\x89PNG\r\n\x1a\n", 8));
     memory.addFile("/c/K.JPG", fileText(ZLT_BIN_DIR "/Kelvane.jpg").substr(0, 100));
     NotesDesk desk(memory, "/c");
-    zlt::testing::RecordingOpener opener;
-    CodePage page(1252);
-    const auto word = makeRtfWordApplication(desk.files, &opener, page);
+    const auto word = makeRtfWordApplication(desk.files, &desk.opener, desk.page);
     using namespace error_number;
     const std::pair<std::function<void()>, int> calls[] = {
         {[&] { word->activeWindowSelection(); }, WordNoDocumentOpen},

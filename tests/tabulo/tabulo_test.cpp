@@ -9,7 +9,6 @@
 #include <functional>
 #include <sstream>
 
-#include "common/leading_number.h"
 #include "platform/ascii.h"
 #include "engines/spreadsheet/excel/linux_excel.h"
 #include "engines/spreadsheet/testing/memory_workbook.h"
@@ -26,16 +25,9 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-std::string field(const std::string& number, const std::string& name, const std::string& type, const std::string& width)
-{
-    return testing::dictionaryLine(number, name, type, width) + "\r\n";
-}
+using testing::field;
 
-std::string heading(std::string name)
-{
-    name.resize(30, ' ');
-    return "bold text \"" + name + "\"";
-}
+std::string heading(const std::string& name) { return "bold text \"" + testing::padded(name) + "\""; }
 
 // An application that only tells its version, for the check.
 class VersionOnly : public ExcelApplication {
@@ -95,83 +87,70 @@ struct TabuloRun {
     }
 };
 
-TEST(TabuloStartUp, VersionBelowNineOrNoneIsRefusedWithTheVersionText)
-{
-    const struct {
-        std::optional<std::string> version;  // none: Version fails
-        bool created, refused;
-        std::string shown;
-    } cases[] = {
-        {"9.0", true, false, ""}, {"10.0", true, false, ""}, {" 9", true, false, ""}, {"8.0", true, true, "8.0"},
-        {"8.9999", true, true, "8.9999"}, {"", true, true, ""}, {"nine", true, true, "nine"},
-        {std::nullopt, true, true, ""}, {"9.0", false, true, ""},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.version.value_or("(fails)"));
-        TabuloRun run;
-        run.createExcel = [&c]() -> std::unique_ptr<ExcelApplication> {
-            if (!c.created)
-                throw RunTimeError(error_number::CannotCreateObject);
-            return std::make_unique<VersionOnly>(c.version);
-        };
-        const int status = run("C:\\ZLT\\,STOCK.DIC");  // nothing to export: the check alone runs
-        EXPECT_EQ(status, c.refused ? exit_status::Failed : exit_status::Done);
-        ASSERT_EQ(run.messages.shown.size(), c.refused ? 1u : 0u);
-        if (c.refused) {
-            EXPECT_EQ(run.messages.shown[0].title, "ZELTO TABULO Error - Incorrect version");
-            EXPECT_EQ(run.messages.shown[0].text,
-                      "The version of Excel you have installed on \nyour machine " + c.shown +
-                          " is not compatible with\nthe Tabulo.\n\nTo run it, you need atleast Excel version 9.0 "
-                          "(Office 2000)");
-        }
-    }
-}
-
-// Each data file holds its own name, so the sheets show which were imported.
-TEST(TabuloStartUp, CommandLineNamesTheDataFilesOrShowsTheInstructions)
+// The version check, then the command line: what is exported (each data
+// file holds its own name, so the sheets show which were imported) or
+// which box is shown.
+TEST(TabuloStartUp, VersionAndCommandLineDecideWhatIsExported)
 {
     const std::string instructions =
         "Tabulo\n\nCommand line properties -\n\n          TABULO ExportFilePath,ExportDictionary,ExportData\n"
         "   e.g. TABULO C:\\ZLT\\,STOCK.DIC,STOCK.PHD\n\nNote: the command line seperators are commas, and they\n"
         "           break up the fields shown in the examples,\n"
         "           that must be included for the program to work.\n\n";
+    const auto refusal = [](const std::string& version) {
+        return "The version of Excel you have installed on \nyour machine " + version +
+               " is not compatible with\nthe Tabulo.\n\nTo run it, you need atleast Excel version 9.0 (Office 2000)";
+    };
     std::string twoHundredOne = "C:\\ZLT\\,STOCK.DIC";
     for (int i = 0; i < 201; ++i)
         twoHundredOne += ",F" + std::to_string(i);
+    const std::string stock = "C:\\ZLT\\,STOCK.DIC,STOCK.PHD";
     const struct {
+        std::string version;  // of a stand-in application: "(fails)" to read, "(none)" to start; "": the layer's
         std::string commandLine;
-        bool instructions;
-        Log sheets;  // each "<sheet name> <the data it holds>"
+        std::string box;      // the box's text, or how it starts; "": none
+        Log sheets;           // each "<sheet name> <the data it holds>"
     } cases[] = {
-        {"C:\\ZLT\\,STOCK.DIC,STOCK.PHD", false, {"STOCK stock.phd"}},
-        {"C:\\ZLT\\,STOCK.DIC,STOCK", false, {"STOCK stock.phd"}},
-        {"C:\\ZLT\\,STOCK.DIC,STOCK.TXT", false, {"STOCK stock.txt"}},
-        {"C:\\ZLT\\,STOCK.DIC,STOCK.PHD,ORDERS,SALES.2002.PHD", false,
+        {"", stock, "", {"STOCK stock.phd"}},
+        {"", "C:\\ZLT\\,STOCK.DIC,STOCK", "", {"STOCK stock.phd"}},
+        {"", "C:\\ZLT\\,STOCK.DIC,STOCK.TXT", "", {"STOCK stock.txt"}},
+        {"", "C:\\ZLT\\,STOCK.DIC,STOCK.PHD,ORDERS,SALES.2002.PHD", "",
          {"STOCK stock.phd", "ORDERS orders.phd", "SALES sales.2002.phd"}},
-        {"C:\\ZLT\\, STOCK.DIC, STOCK", false, {" STOCK  stock.phd"}},
-        {"C:\\ZLT\\,STOCK.DIC", false, {}}, {"C:\\ZLT\\", false, {}},
-        {"", true, {}}, {"C:\\ZLT\\,STOCK.DIC,", true, {}}, {"C:\\ZLT\\,,STOCK.PHD", true, {}},
-        {",STOCK.DIC,STOCK.PHD", true, {}}, {"C:\\ZLT\\,STOCK.DIC,STOCK.PHD,,ORDERS", true, {}},
-        {twoHundredOne, true, {}},
+        {"", "C:\\ZLT\\, STOCK.DIC, STOCK", "", {" STOCK  stock.phd"}},
+        {"", "C:\\ZLT\\,STOCK.DIC", "", {}}, {"", "C:\\ZLT\\", "", {}},
+        {"", "", instructions, {}}, {"", "C:\\ZLT\\,STOCK.DIC,", instructions, {}},
+        {"", "C:\\ZLT\\,,STOCK.PHD", instructions, {}}, {"", ",STOCK.DIC,STOCK.PHD", instructions, {}},
+        {"", "C:\\ZLT\\,STOCK.DIC,STOCK.PHD,,ORDERS", instructions, {}}, {"", twoHundredOne, instructions, {}},
+        {"9.0", "C:\\ZLT\\,STOCK.DIC", "", {}}, {"10.0", "C:\\ZLT\\,STOCK.DIC", "", {}}, {" 9", "", instructions, {}},
+        {"8.0", stock, refusal("8.0"), {}}, {"8.9999", stock, refusal("8.9999"), {}}, {" ", stock, refusal(" "), {}},
+        {"nine", stock, refusal("nine"), {}}, {"(fails)", stock, refusal(""), {}}, {"(none)", stock, refusal(""), {}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.commandLine.substr(0, 60));
+        SCOPED_TRACE(c.version + " " + c.commandLine.substr(0, 60));
         TabuloRun run;
+        if (!c.version.empty())
+            run.createExcel = [&c]() -> std::unique_ptr<ExcelApplication> {
+                if (c.version == "(none)")
+                    throw RunTimeError(error_number::CannotCreateObject);
+                return std::make_unique<VersionOnly>(c.version == "(fails)" ? std::nullopt : std::optional(c.version));
+            };
         run.fileSystem.addFile("/c/ZLT/ STOCK.DIC", field("1", "Code", "", "3"));
         for (const char* name : {"STOCK.PHD", "STOCK.TXT", "ORDERS.PHD", "SALES.2002.PHD", " STOCK.PHD"})
             run.fileSystem.addFile(std::string("/c/ZLT/") + name, lowerAscii(name) + "\r\n");
-        EXPECT_EQ(run(c.commandLine), exit_status::Done);
+        const bool refused = c.box.starts_with("The version");
+        EXPECT_EQ(run(c.commandLine), refused ? exit_status::Failed : exit_status::Done);
         Log sheets;
         for (const auto& sheet : run.keptSheets())
             sheets.push_back(sheet + " " + run.workbooks.books.back().sheet(sheet).rows.at(2).at(0).substr(5));
         for (std::string& sheet : sheets)
-            sheet.erase(std::remove(sheet.begin(), sheet.end(), '"'), sheet.end());
+            std::erase(sheet, '"');
         EXPECT_EQ(sheets, c.sheets);
-        ASSERT_EQ(run.messages.shown.size(), c.instructions ? 1u : 0u);
-        if (c.instructions) {
-            EXPECT_EQ(run.messages.shown[0].title, "ZELTO TABULO - Operating instructions");
-            EXPECT_EQ(run.messages.shown[0].text.substr(0, instructions.size()), instructions);
-            EXPECT_EQ(run.messages.shown[0].text.back(), '\n');
+        ASSERT_EQ(run.messages.shown.size(), c.box.empty() ? 0u : 1u);
+        if (!c.box.empty()) {
+            const auto& [title, text] = run.messages.shown[0];
+            EXPECT_EQ(title, refused ? "ZELTO TABULO Error - Incorrect version" : "ZELTO TABULO - Operating instructions");
+            EXPECT_TRUE(text.starts_with(c.box)) << text;
+            EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), std::count(c.box.begin(), c.box.end(), '\n') + !refused);
             EXPECT_TRUE(run.workbooks.books.empty());
         }
     }
@@ -189,7 +168,8 @@ TEST(TabuloExport, EachFieldGivesItsColumnHeadingWidthAndFormat)
                                field("4", "Cost", "xfixed4", "8.5") + field("27", "Price", "FIXED4F", "7.5") +
                                field("52", "Both", "FIXED2 ", "0") + field("53", "Barcode Number", "NUMBER", "13") +
                                field("5", "EAN barcode", "FIXED2", "-4") + field("6", "EAN", "BARCODE", "9") +
-                               field("702", "", "", "3") + field("7", "Short", "", "") + "8      Cut\r");
+                               field("702", "", "", "3") + field("7", "Short", "", "") + "8      Cut\r" +
+                               "10" + std::string(5, '\0') + "Nul" + std::string(28, '\0') + "FIXED2" + '\0' + "9\0\n");
     run.fileSystem.addFile("/c/ZLT/STOCK.PHD", "A1,\"Widget, large\",12,1234.5,9300000000012,25/12/2002,,,extra text\r\n"
                                                "B2,Caf\xE9,3.25-,1/2/03\r\n");
     ASSERT_EQ(run("C:\\ZLT\\,STOCK.DIC,STOCK"), exit_status::Done) << run.errors.str();
@@ -203,6 +183,7 @@ TEST(TabuloExport, EachFieldGivesItsColumnHeadingWidthAndFormat)
         {1, "Code", 8, ""}, {2, "Description", 12, ""}, {3, "Qty", 12, fixed2}, {4, "Cost", 12, fixed4},
         {5, "EAN barcode", 14, barcode}, {6, "EAN", 9, ""}, {7, "Short", 6, ""}, {8, "Cut", 4, ""},
         {27, "Price", 12, fixed4}, {52, "Both", 7, fixed2}, {53, "Barcode Number", 15, barcode}, {702, "", 3, ""},
+        {10, "Nul", 11, fixed2},  // old DOS programs pad fixed-width fields with NULs: they read as blanks
     };
     const testing::WrittenSheet& sheet = run.workbooks.books.at(0).sheet("STOCK");
     for (const auto& c : columns) {
@@ -212,7 +193,7 @@ TEST(TabuloExport, EachFieldGivesItsColumnHeadingWidthAndFormat)
         EXPECT_EQ(sheet.rows.at(1).at(static_cast<std::size_t>(c.column) - 1), heading(c.name));
     }
     EXPECT_EQ(sheet.widths.at(9), 11);
-    EXPECT_EQ(sheet.formats.size(), 6u);
+    EXPECT_EQ(sheet.formats.size(), 7u);
     EXPECT_EQ(sheet.rows.at(2), (Log{"text \"A1\"", "text \"Widget, large\"", "number 12", "number 1234.5",
                                      "number 9300000000012", "date 2002-12-25 [dd/mm/yyyy]", "empty", "empty",
                                      "text \"extra text\""}));
@@ -226,51 +207,6 @@ TEST(TabuloExport, EachFieldGivesItsColumnHeadingWidthAndFormat)
     // Another export in the same second takes a name of its own.
     ASSERT_EQ(run("C:\\ZLT\\,STOCK.DIC,STOCK"), exit_status::Done);
     EXPECT_EQ(run.opener.opened.back(), "/out/STOCK 2002-12-25 10.30.00 (2).xlsx");
-}
-
-// Old DOS programs pad fixed-width fields with NULs: they read as blanks.
-TEST(TabuloExport, NulPaddedFieldsReadAsBlanks)
-{
-    TabuloRun run;
-    const std::string nuls(30, '\0');
-    run.fileSystem.addFile("/c/ZLT/STOCK.DIC", "  1" + nuls.substr(0, 4) + "Code" + nuls.substr(0, 27) + "FIXED2" +
-                                                   nuls.substr(0, 1) + "9" + nuls.substr(0, 6) + "\r\n");
-    run.fileSystem.addFile("/c/ZLT/STOCK.PHD", "1\r\n");
-    run.fileSystem.addFile("/c/ZLT/ORDERS.PHD", "2\r\n");
-    EXPECT_EQ(run("C:\\ZLT\\,STOCK.DIC,STOCK,ORDERS"), exit_status::Done) << run.errors.str();
-    for (const char* name : {"STOCK", "ORDERS"}) {
-        const testing::WrittenSheet& sheet = run.workbooks.books.back().sheet(name);
-        EXPECT_EQ(sheet.rows.at(1), Log{heading("Code")});
-        EXPECT_EQ(sheet.widths.at(1), 11);
-        EXPECT_EQ(sheet.formats.at(1), "###,###,##0.00");
-    }
-    EXPECT_EQ(run.opener.opened.size(), 1u);
-}
-
-// Positions 1 to 3 and 46 to 52: leading number, blanks anywhere, rounded
-// half to even into 16 bits.
-TEST(TabuloDictionary, NumbersAreReadByPositionAndRoundedHalfToEven)
-{
-    const struct {
-        std::string text;
-        double number;
-        int rounded;  // -99999: overflow
-    } cases[] = {
-        {"8.5", 8.5, 8}, {"7.5", 7.5, 8}, {" 1 2", 12, 12}, {"  7", 7, 7}, {"7  ", 7, 7}, {"-2.5", -2.5, -2},
-        {"12abc", 12, 12}, {"abc", 0, 0}, {"", 0, 0}, {".5", 0.5, 0}, {"1E3", 1000, 1000}, {"1d2", 100, 100},
-        {"+3", 3, 3}, {"32767", 32767, 32767}, {"32768", 32768, -99999}, {"-32768.5", -32768.5, -32768},
-        {"9E9", 9e9, -99999}, {"1e-999", 0, 0}, {"9.0", 9, 9}, {"1.5.5", 1.5, 2},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(leadingNumber(c.text), c.number);
-        try {
-            EXPECT_EQ(roundedToInteger(leadingNumber(c.text)), c.rounded);
-        } catch (const RunTimeError& error) {
-            EXPECT_EQ(c.rounded, -99999);
-            EXPECT_EQ(error.number(), error_number::Overflow);
-        }
-    }
 }
 
 // A failure stops the export where it happened: one box and one line, and
@@ -308,7 +244,7 @@ TEST(TabuloExport, RunTimeErrorStopsTheExportAndKeepsWhatWasDone)
             run.fileSystem.addFile("/c/ZLT/STOCK.DIC", c.dictionary);
         for (const char* name : {"STOCK.PHD", "ORDERS.PHD", "A[1].PHD"})
             run.fileSystem.addFile(std::string("/c/ZLT/") + name, "7\r\n");
-        run.workbooks.next.failAt = c.failAt;
+        run.workbooks.failAt = c.failAt;
         EXPECT_EQ(run(c.commandLine), exit_status::Failed);
         const std::string number = std::to_string(c.number);
         EXPECT_EQ(run.errors.str(), "tabulo: " + c.whatFailed + ": " + c.description + " (error " + number + ")\n");

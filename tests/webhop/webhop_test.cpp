@@ -3,7 +3,6 @@
 // opener is handed for each argument text, the login window brought
 // forward, the run-time error box and line.
 #include <gtest/gtest.h>
-#include <optional>
 #include <sstream>
 
 #include "platform/program_exit.h"
@@ -64,28 +63,18 @@ TEST(WebAddress, ALoginValueIsEncodedOnlyWhereItWouldChangeTheQuery)
         EXPECT_EQ(percentEncoded(value), encoded) << value;
 }
 
-struct WebhopRun {
-    Log windowCalls;
-    zlt::testing::RecordingMessageBox messages;
-    zlt::testing::RecordingOpener opener;
-    zlt::testing::RecordingWindowSystem windows{windowCalls};
-    std::ostringstream errors;
-    bool hasOpener = true;
-    int operator()(const std::string& argumentText)
-    {
-        WebhopPlatform platform{messages, [this] { return makeOpenerBrowser(hasOpener ? &opener : nullptr); }, windows,
-                                &errors};
-        return runWebhop(argumentText, platform);
-    }
-};
-
-// The login window is brought forward whatever page was opened: only the
-// login page has the caption.
-TEST(WebPageLoader, OpensThePageOrTheLoginAndBringsTheLoginWindowForward)
+// The page, or the login with its values encoded, goes to the opener, and
+// the login window is brought forward whatever page was opened: only the
+// login page has the caption. A failure is one box and one line; no opener
+// is reported whatever the address, as the browser comes first.
+TEST(WebPageLoader, OpensThePageOrTheLoginOrSaysWhyNot)
 {
     const std::string login = "https://example.org/f?loc=forum&pc=2000&rn=";
+    const std::string refused = "Not a web address: only http, https and ftp pages are opened, not \"file:\"";
     const struct {
         std::string argumentText, opened;
+        std::string failure = "";  // "<number>:<description>" of the box and the line
+        bool hasOpener = true, openerFails = false;
     } cases[] = {
         {"https://example.org/f", "https://example.org/f"},
         {"  https://example.org/f 2000 AB123", login + "AB123"},
@@ -94,48 +83,37 @@ TEST(WebPageLoader, OpensThePageOrTheLoginAndBringsTheLoginWindowForward)
         {"https://example.org/f 2000 AB123 extra more", login + "AB123"},
         {"https://example.org/f?l=en 2000 AB", "https://example.org/f?l=en?loc=forum&pc=2000&rn=AB"},
         {"www.example.org/f K\xC3\xB6ln\t4 A&B", "http://www.example.org/f?loc=forum&pc=K%C3%B6ln%094&rn=A%26B"},
+        {"file:///x 2000", "", "429:Cannot create the browser object: xdg-open was not found on PATH", false},
+        {"file:///x 2000 AB123", "", "5:" + refused},
+        {"https://example.org/f", "https://example.org/f", "440:Not opened", true, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.argumentText);
-        WebhopRun run;
-        run.windows.windows = {{caption, 77}, {"Host system", 5}};
-        EXPECT_EQ(run(c.argumentText), exit_status::Done);
-        EXPECT_EQ(run.opener.opened, Log{c.opened});
-        EXPECT_EQ(run.windowCalls, (Log{"find " + caption, "foreground 77", "maximise 77", "focus 77"}));
-        EXPECT_TRUE(run.messages.shown.empty());
-        EXPECT_EQ(run.errors.str(), "");
-    }
-}
-
-// No opener is reported whatever the address: the browser comes first.
-TEST(WebPageLoader, RunTimeErrorStopsTheRunWithItsBoxAndItsLine)
-{
-    const std::string refused = "Not a web address: only http, https and ftp pages are opened, not \"file:\"";
-    const std::string noOpener = "Cannot create the browser object: xdg-open was not found on PATH";
-    const struct {
-        std::string argumentText;
-        bool hasOpener;
-        std::optional<RunTimeError> openerFails;
-        std::string page, number, description;
-    } cases[] = {
-        {"file:///x 2000", false, {}, "file:///x", "429", noOpener},
-        {"file:///x 2000 AB123", true, {}, "file:///x", "5", refused},
-        {"https://example.org/f", true, RunTimeError(error_number::AutomationError, "Not opened"),
-         "https://example.org/f", "440", "Not opened"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.argumentText);
-        WebhopRun run;
-        run.hasOpener = c.hasOpener;
-        run.opener.failure = c.openerFails;
-        run.windows.windows = {{caption, 77}};
-        EXPECT_EQ(run(c.argumentText), exit_status::Failed);
-        EXPECT_EQ(run.opener.opened.size(), c.openerFails ? 1u : 0u);
-        EXPECT_TRUE(run.windowCalls.empty());
-        ASSERT_EQ(run.messages.shown.size(), 1u);
-        EXPECT_EQ(run.messages.shown[0].title, "Webhop");
-        EXPECT_EQ(run.messages.shown[0].text, "Run-time error '" + c.number + "':\n\n" + c.description);
-        EXPECT_EQ(run.errors.str(), "webhop: opening " + c.page + ": " + c.description + " (error " + c.number + ")\n");
+        Log windowCalls;
+        zlt::testing::RecordingMessageBox messages;
+        zlt::testing::RecordingOpener opener;
+        zlt::testing::RecordingWindowSystem windows{windowCalls};
+        std::ostringstream errors;
+        windows.windows = {{caption, 77}, {"Host system", 5}};
+        if (c.openerFails)
+            opener.failure = RunTimeError(error_number::AutomationError, "Not opened");
+        WebhopPlatform platform{messages, [&] { return makeOpenerBrowser(c.hasOpener ? &opener : nullptr); }, windows,
+                                &errors};
+        EXPECT_EQ(runWebhop(c.argumentText, platform), c.failure.empty() ? exit_status::Done : exit_status::Failed);
+        EXPECT_EQ(opener.opened, c.opened.empty() ? Log{} : Log{c.opened});
+        if (c.failure.empty()) {
+            EXPECT_EQ(windowCalls, (Log{"find " + caption, "foreground 77", "maximise 77", "focus 77"}));
+            EXPECT_TRUE(messages.shown.empty());
+            EXPECT_EQ(errors.str(), "");
+            continue;
+        }
+        const std::string number = c.failure.substr(0, c.failure.find(':')), description = c.failure.substr(number.size() + 1);
+        EXPECT_TRUE(windowCalls.empty());
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].title, "Webhop");
+        EXPECT_EQ(messages.shown[0].text, "Run-time error '" + number + "':\n\n" + description);
+        const std::string page = c.argumentText.substr(0, c.argumentText.find(' '));
+        EXPECT_EQ(errors.str(), "webhop: opening " + page + ": " + description + " (error " + number + ")\n");
     }
 }
 

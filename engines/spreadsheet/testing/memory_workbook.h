@@ -1,14 +1,13 @@
 #pragma once
 // Test double of the workbook: keeps what was written, sheet by sheet, for
-// a test to look at after the workbook is gone. Calls out of order are
-// refused as the real workbook refuses them (WriteOrder); a test may make
-// one call fail as a full disk would.
+// a test to look at after the workbook is gone. It refuses what the real
+// one refuses (calls out of order, a sheet name twice, a NUL in a cell),
+// and one call a test names fails as on a full disk.
 #include <charconv>
 #include <cstdio>
 #include <deque>
 #include <map>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,8 +17,8 @@ namespace zlt::testing {
 
 struct WrittenSheet {
     std::string name;
-    std::map<int, double> widths;          // column -> width
-    std::map<int, std::string> formats;    // column -> number format
+    std::map<int, double> widths;        // column -> width
+    std::map<int, std::string> formats;  // column -> number format
     int frozenRow = 1, frozenColumn = 1;
     std::string picture;
     // row -> its cells: "bold text \"Qty\"", "empty", "number 12",
@@ -28,12 +27,9 @@ struct WrittenSheet {
 };
 
 struct WrittenBook {
-    std::string path;
     std::vector<WrittenSheet> sheets;
     bool closed = false;
-    // "row <n>", "close" ...: the first such call fails with `failure`.
-    std::string failAt;
-    RunTimeError failure{error_number::DiskFull};
+    std::string failAt;  // "row <n>", "close" ...: the first such call fails
 
     const WrittenSheet& sheet(const std::string& name) const
     {
@@ -55,14 +51,10 @@ public:
             if (sheet.name == name)
                 throw RunTimeError(error_number::ObjectDefinedError, "Sheet name is already in use");
         order_.sheetAdded();
-        book_.sheets.emplace_back();
-        book_.sheets.back().name = name;
+        book_.sheets.emplace_back().name = name;
     }
     void setColumnWidth(int column, double width) override { setting("setColumnWidth").widths[column] = width; }
-    void setColumnFormat(int column, const std::string& format) override
-    {
-        setting("setColumnFormat").formats[column] = format;
-    }
+    void setColumnFormat(int column, const std::string& format) override { setting("setColumnFormat").formats[column] = format; }
     void freezePanes(int row, int column) override
     {
         WrittenSheet& sheet = setting("freezePanes");
@@ -76,9 +68,8 @@ public:
             if (cell.text.find('\0') != std::string_view::npos)
                 throw RunTimeError(error_number::InvalidProcedureCall, "a NUL character in a cell");
         order_.row(row);
-        auto& written = book_.sheets.back().rows[row];
         for (const Cell& cell : cells)
-            written.push_back(describe(cell));
+            book_.sheets.back().rows[row].push_back(describe(cell));
     }
     void close() override
     {
@@ -87,27 +78,28 @@ public:
         book_.closed = true;
     }
 
+private:
     static std::string describe(const Cell& cell)
     {
         std::string text = cell.bold ? "bold " : "";
-        char date[32];
+        char shown[64];
         switch (cell.kind) {
         case Cell::Kind::Empty: text += "empty"; break;
-        case Cell::Kind::Number: text += "number " + number(cell.number); break;
+        case Cell::Kind::Number:  // the shortest text that reads back as the same number
+            text += "number " + std::string(shown, std::to_chars(shown, shown + sizeof shown, cell.number).ptr);
+            break;
         case Cell::Kind::Text: text += "text \"" + std::string(cell.text) + "\""; break;
         case Cell::Kind::Date:
-            std::snprintf(date, sizeof date, "date %04d-%02d-%02d", cell.date.year, cell.date.month, cell.date.day);
-            text += date;
+            std::snprintf(shown, sizeof shown, "date %04d-%02d-%02d", cell.date.year, cell.date.month, cell.date.day);
+            text += shown;
         }
         return cell.numberFormat.empty() ? text : text + " [" + std::string(cell.numberFormat) + "]";
     }
-
-private:
     void call(const std::string& what)
     {
-        if (!book_.failAt.empty() && what == book_.failAt) {
+        if (what == book_.failAt) {
             book_.failAt.clear();
-            throw book_.failure;
+            throw RunTimeError(error_number::DiskFull);
         }
     }
     WrittenSheet& setting(std::string_view call)
@@ -115,27 +107,20 @@ private:
         order_.checkSetting(call);
         return book_.sheets.back();
     }
-    // Shortest text that reads back as the same double, in any locale.
-    static std::string number(double value)
-    {
-        char text[64];
-        return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
-    }
 
     WrittenBook& book_;
     WriteOrder order_;
 };
 
-// A factory like makeXlsxWorkbook; each workbook made is kept in `books`,
-// with the failure the test set on `next`.
+// A factory like makeXlsxWorkbook: each workbook made is kept in `books`,
+// the call named in `failAt` failing.
 struct MemoryWorkbooks {
     std::deque<WrittenBook> books;
-    WrittenBook next;
+    std::string failAt;
 
-    std::unique_ptr<Workbook> make(const std::string& path)
+    std::unique_ptr<Workbook> make(const std::string&)
     {
-        books.push_back(next);
-        books.back().path = path;
+        books.push_back({{}, false, failAt});
         return std::make_unique<MemoryWorkbook>(books.back());
     }
 };
