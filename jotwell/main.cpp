@@ -31,7 +31,10 @@ int main(int argc, char** argv)
         const auto dateTimeFormat = makeLocaleDateTimeFormat(timeLocaleOf(host.settings), &std::cerr);
         const Paper paper = paperNamed(host.settings.paperSize);
         jotwell::JotwellPlatform platform{*messages,
-                                          [&] { return makeRtfWordApplication(host.files, opener.get(), host.codePage, paper); },
+                                          [&] {
+                                              return makeRtfWordApplication(host.files, opener.get(), host.codePage,
+                                                                            paper);
+                                          },
                                           *windows,
                                           *clock,
                                           *dateTimeFormat,

@@ -172,7 +172,8 @@ std::string Writer::document() const
         out += fontTableEntry(i, static_cast<int>(i));
     out += "}\r\n";
     if (paper_)
-        out += "\\paperw" + std::to_string(paper_->widthTwips()) + "\\paperh" + std::to_string(paper_->heightTwips()) + "\r\n";
+        out += "\\paperw" + std::to_string(paper_->widthTwips()) + "\\paperh" + std::to_string(paper_->heightTwips()) +
+               "\r\n";
     if (background_)
         out += backgroundHeader(*background_, paper_.value_or(Paper{}));
     appendParagraphs(out, FragmentTarget{});

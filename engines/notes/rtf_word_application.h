@@ -7,9 +7,9 @@
 //
 // Opening a file that is there but cannot be written into (a binary .doc, a
 // .docx, anything but one complete RTF document, a document a word processor
-// has open now, one this user may not write in place) fails with another error than "not found", and the file is
-// still handed to the user. An empty file opens as one not found: its notes
-// are still to be made. Saving replaces the file whole (FileSystem::
+// has open now, one this user may not write in place) fails with another
+// error than "not found", and the file is still handed to the user. An
+// empty file opens as one not found: its notes are still to be made. Saving replaces the file whole (FileSystem::
 // replaceContent): a failed save leaves the old notes as they were.
 #include <memory>
 
