@@ -6,6 +6,7 @@
 #include "engines/notes/rtf_word_application.h"
 #include "jotwell/run_jotwell.h"
 #include "platform/command_line.h"
+#include "platform/paper.h"
 #include "platform/posix/locale_date_time_format.h"
 #include "platform/posix/program_directory.h"
 #include "platform/posix/system_clock.h"
@@ -27,15 +28,19 @@ int main(int argc, char** argv)
         const auto windows = makeWindowSystem();
         const auto opener = makeDesktopOpener(host.settings);
         const auto clock = makeSystemClock();
-        const auto dateTimeFormat = makeLocaleDateTimeFormat();
+        const auto dateTimeFormat = makeLocaleDateTimeFormat(timeLocaleOf(host.settings), &std::cerr);
+        const Paper paper = paperNamed(host.settings.paperSize);
         jotwell::JotwellPlatform platform{*messages,
-                                          [&] { return makeRtfWordApplication(host.files, opener.get(), host.codePage); },
+                                          [&] {
+                                              return makeRtfWordApplication(host.files, opener.get(), host.codePage,
+                                                                            paper);
+                                          },
                                           *windows,
                                           *clock,
                                           *dateTimeFormat,
                                           host.codePage,
                                           programDataDirectory(),
                                           &std::cerr};
-        return jotwell::runJotwell(argumentText(argc, argv), platform);
+        return jotwell::runJotwell(argumentText(argc, argv, host.codePage), platform);
     });
 }

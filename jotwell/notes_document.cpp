@@ -49,11 +49,13 @@ public:
         onSelection([&](WordSelection& selection) { selection.setText(selection.text() + text); });
     }
 
-    void save(const std::string& fileName)
+    // Only the last save tells its failure: the notes on disk are what it
+    // left, and one failure is one line however many saves met it.
+    void save(const std::string& fileName, bool last)
     {
         const auto failure = attempt([&] { word_.saveDocumentAs(1, fileName); });
         // With no document there is nothing to save, and opening said why.
-        if (failure && failure->number() != error_number::WordNoSuchDocument && errorLog_)
+        if (last && failure && failure->number() != error_number::WordNoSuchDocument && errorLog_)
             reportError(*errorLog_, "jotwell", "saving " + fileName, *failure);
     }
 
@@ -68,14 +70,14 @@ void titleNewDocument(NotesWriter& notes, WordApplication& word, WindowSystem& w
 {
     attempt([&] { word.addDocument(); });
     // Saved at once: the notes exist even when a later step fails.
-    notes.save(fileName);
+    notes.save(fileName, false);
     focusWindow(windows, command.notesFile + WindowCaptionEnd);
     notes.keepSelection();
     attempt([&] { word.setBackgroundPicture(stamp.picturePath); });
     notes.onSelection([](WordSelection& s) { s.setBold(true); });
     notes.onSelection([](WordSelection& s) { s.setSize(16); });
-    if (const std::string heading = headingText(command); !heading.empty())
-        notes.onSelection([&](WordSelection& s) { s.setText(heading); });
+    if (!stamp.heading.empty())
+        notes.onSelection([&](WordSelection& s) { s.setText(stamp.heading); });
     notes.onSelection([](WordSelection& s) { s.setAlignment(word::AlignParagraphCenter); });
     notes.onSelection([](WordSelection& s) { s.endKey(); });
     notes.onSelection([](WordSelection& s) { s.setSize(10); });
@@ -124,7 +126,7 @@ void writeNotes(WordApplication& word, WindowSystem& windows, const NotesCommand
             reportError(*errorLog, "jotwell", "opening " + fileName + " to add the time stamp", *opening);
         stampExistingDocument(notes, windows, command, stamp);
     }
-    notes.save(fileName);
+    notes.save(fileName, true);
 }
 
 }  // namespace zlt::jotwell

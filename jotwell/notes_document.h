@@ -12,8 +12,10 @@
 
 namespace zlt::jotwell {
 
+// What a run writes into the notes, the texts in host bytes.
 struct NotesStamp {
-    std::string dateTime;     // host bytes: short date, a space, long time
+    std::string heading;      // of a new document: "Customer Account (2) - Jane Citizen", or none
+    std::string dateTime;     // short date, a space, long time
     std::string picturePath;  // the background of a new document
 };
 

@@ -96,7 +96,7 @@ int runJotwell(const std::string& argumentText, JotwellPlatform& platform)
     try {
         command = splitNotesCommand(line);
     } catch (const RunTimeError& error) {
-        return stopWith("reading the command line " + platform.codePage.toUtf8(line), error, platform);
+        return stopWith("reading the command line " + line, error, platform);
     }
     std::unique_ptr<WordApplication> word;
     try {
@@ -106,7 +106,8 @@ int runJotwell(const std::string& argumentText, JotwellPlatform& platform)
         return stopWith("starting the word processor", error, platform);
     }
 
-    const NotesStamp stamp{stampText(platform), joinPath(platform.programDirectory, PictureName)};
+    const NotesStamp stamp{platform.codePage.fromUtf8(headingText(command)), stampText(platform),
+                           joinPath(platform.programDirectory, PictureName)};
     writeNotes(*word, platform.windows, command, stamp, platform.errorLog);
     try {
         // A visible word processor stays open for the user with the notes.

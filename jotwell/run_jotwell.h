@@ -24,7 +24,7 @@ struct JotwellPlatform {
     WindowSystem& windows;
     Clock& clock;
     DateTimeFormat& dateTimeFormat;
-    const CodePage& codePage;  // the host's: the command line's text and the stamp's
+    const CodePage& codePage;  // the host's: the text the notes document is given
     std::string programDirectory;  // where the background picture is
     // Also told of a run-time error, and of notes that could not be stamped
     // or saved (nullptr: the boxes are enough).
@@ -37,7 +37,8 @@ extern const char* const versionTitle;
 // The refusal for a version below 9.0 (or none), with the version text.
 std::string versionText(const std::string& version);
 
-// Runs Jotwell on its argument text (blanks in front of it are skipped);
+// Runs Jotwell on its argument text, UTF-8 (platform/command_line.h;
+// blanks in front of it are skipped);
 // returns the exit status (platform/program_exit.h): Done when it did its
 // job (whether or not each step on the document worked) or had none, Failed
 // after a run-time error report.

@@ -1,8 +1,10 @@
 #include "platform/command_line.h"
 
+#include "platform/utf8.h"
+
 namespace zlt {
 
-std::string argumentText(int argc, const char* const* argv)
+std::string argumentText(int argc, const char* const* argv, const CodePage& hostCodePage)
 {
     std::string text;
     for (int i = 1; i < argc; ++i) {
@@ -10,7 +12,7 @@ std::string argumentText(int argc, const char* const* argv)
             text += ' ';
         text += argv[i];
     }
-    return text;
+    return isValidUtf8(text) ? text : hostCodePage.toUtf8(text);
 }
 
 }  // namespace zlt

@@ -25,6 +25,8 @@ void refuseNulInPath(const std::string& path)
 
 void FileSystem::replaceContent(const std::string& path, std::string_view bytes)
 {
+    if (status(path).kind == EntryKind::File && !mayWrite(path))
+        throw RunTimeError(error_number::PermissionDenied, "Permission denied (" + path + ")");
     // A name of its own beside the file: a name another writer took is
     // skipped, never overwritten.
     const std::string folder = parentFolder(path), name = fileNameOf(path);

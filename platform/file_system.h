@@ -72,6 +72,10 @@ public:
     // What is at the path, symbolic links followed (symbolicLink tells of
     // the name itself). Never raises: an unreadable entry is None.
     virtual EntryStatus status(const std::string& path) = 0;
+    // Whether this user may write the existing file at path in place, as
+    // the system decides it (permissions, owner, a read-only mount); false
+    // when there is no such file.
+    virtual bool mayWrite(const std::string& path) = 0;
     // The names in a folder, unsorted; none when it is no readable folder.
     virtual std::vector<std::string> list(const std::string& folder) = 0;
 
@@ -90,8 +94,11 @@ public:
     // Makes bytes the whole content of the file at path, never leaving it
     // half written: they go to a new file in the same folder, which is
     // synced and then renamed over the old one. A failure leaves the old
-    // file as it was and no new file behind. This one keeps no permissions;
-    // a backend that can gives the new file the old one's.
+    // file as it was and no new file behind. A file this user could not
+    // write in place is not replaced (PermissionDenied): a rename needs only
+    // the folder's permission. This one keeps no permissions; a backend that
+    // can gives the new file the old one's owner, group and mode, or does
+    // not replace it.
     virtual void replaceContent(const std::string& path, std::string_view bytes);
 
     // The current directory, without links.

@@ -18,6 +18,9 @@ std::span<const SettingName> settingNames()
         {"QT_QPA_PLATFORM", &Settings::qtPlatform, false},
         {"ZLT_MAIL_CAFILE", &Settings::mailCaFile, true},
         {"XDG_CONFIG_HOME", &Settings::configHome, false},
+        {"LC_ALL", &Settings::allLocale, false},
+        {"LC_TIME", &Settings::timeLocale, false},
+        {"LANG", &Settings::language, false},
     };
     return names;
 }
@@ -34,6 +37,17 @@ Settings settingsFromEnvironment(const char* const* environment, Settings base)
                 base.*setting.field = std::string(text.substr(equals + 1));
     }
     return base;
+}
+
+NamedLocale timeLocaleOf(const Settings& settings)
+{
+    if (!settings.allLocale.empty())
+        return {"LC_ALL", settings.allLocale};
+    if (!settings.timeLocale.empty())
+        return {"LC_TIME", settings.timeLocale};
+    if (!settings.language.empty())
+        return {"LANG", settings.language};
+    return {};
 }
 
 std::string expandHome(const std::string& value, const std::string& home)

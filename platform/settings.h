@@ -23,6 +23,9 @@ struct Settings {
     std::string qtPlatform;      // QT_QPA_PLATFORM: offscreen is chosen when no display answers
     std::string mailCaFile;      // ZLT_MAIL_CAFILE: certificates to check the SMTP server by; empty: the system's
     std::string configHome;      // XDG_CONFIG_HOME: where the user's zlt/zlt.conf is; empty: ~/.config
+    std::string allLocale;       // LC_ALL
+    std::string timeLocale;      // LC_TIME
+    std::string language;        // LANG
 };
 
 // Each setting's variable name and field. `inFiles`: a settings file may set
@@ -34,6 +37,15 @@ struct SettingName {
     bool inFiles;
 };
 std::span<const SettingName> settingNames();
+
+// The locale dates and times are written in, and the variable that names
+// it: LC_ALL, else LC_TIME, else LANG, as the C library chooses; both
+// empty when none is set.
+struct NamedLocale {
+    std::string variable;
+    std::string name;
+};
+NamedLocale timeLocaleOf(const Settings& settings);
 
 // The settings in an environment block ("NAME=value" strings, ending in a
 // null pointer, as main is given) over `base` (what the settings files say):

@@ -29,6 +29,6 @@ int main(int argc, char** argv)
             [&] { return makeSystemPrinterWithDialog(host.codePage, host.settings, *clock); },
             std::cerr,
         };
-        return repview::runRepview(argumentText(argc, argv), platform);
+        return repview::runRepview(argumentText(argc, argv, host.codePage), platform);
     });
 }

@@ -46,6 +46,6 @@ int main(int argc, char** argv)
         sendwell::SendwellPlatform platform{host.files, *clock,      *messages,    *window,
                                             *mail,      *locks,      host.codePage, userRegistry,
                                             [&] { return systemPrinterFontNames(host.codePage, host.settings, *clock); }};
-        return sendwell::runSendwell(argumentText(argc, argv), platform);
+        return sendwell::runSendwell(argumentText(argc, argv, host.codePage), platform);
     });
 }

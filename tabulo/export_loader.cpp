@@ -1,12 +1,10 @@
 #include "tabulo/export_loader.h"
 
-#include <algorithm>
 #include <utility>
 
 #include "common/window_focus.h"
 #include "platform/ascii.h"
 #include "platform/run_time_error.h"
-#include "platform/text_lines.h"
 #include "tabulo/run_tabulo.h"
 
 namespace zlt::tabulo {
@@ -68,30 +66,18 @@ std::string columnLetters(int column)
 }
 
 ExportLoader::ExportLoader(TabuloPlatform& platform, const ExportCommand& command)
-    : platform_(platform), command_(command), fieldTable_(LastFieldNumber + 1)
+    : platform_(platform), command_(command), inHand_(command.dataFiles.at(0))
 {
-}
-
-std::string ExportLoader::currentDataFile() const
-{
-    const std::size_t sheet = sheetNo_ >= 1 ? static_cast<std::size_t>(sheetNo_) : 1;
-    return command_.dataFiles.at(std::min(sheet, command_.dataFiles.size()) - 1);
-}
-
-std::string ExportLoader::utf8(const std::string& hostText) const
-{
-    return utf8OfHostText(hostText, platform_.codePage);
 }
 
 void ExportLoader::loadExcelSheet()
 {
     excel_ = platform_.createExcel();
-    const int count = static_cast<int>(command_.dataFiles.size());
-    for (sheetNo_ = 1; sheetNo_ <= count; ++sheetNo_) {
-        newWorksheet();
-        readDictionary();
+    for (std::size_t index = 0; index < command_.dataFiles.size(); ++index) {
+        inHand_ = command_.dataFiles[index];
+        newWorksheet(static_cast<int>(index) + 1);
+        applyDictionary();
     }
-    sheetNo_ = count;
 }
 
 void ExportLoader::release()
@@ -103,20 +89,19 @@ void ExportLoader::release()
     }
 }
 
-void ExportLoader::newWorksheet()
+void ExportLoader::newWorksheet(int sheet)
 {
-    const std::string dataFile = currentDataFile();
-    const std::string sheetName = utf8(sheetNameOf(dataFile));
+    const std::string sheetName = sheetNameOf(inHand_);
     excel_->setVisible(true);
-    if (sheetNo_ == 1) {
+    if (sheet == 1) {
         excel_->setSheetsInNewWorkbook(static_cast<int>(command_.dataFiles.size()));
         excel_->addWorkbook();
         focusWindow(platform_.windows, firstWorkbookCaption);
     }
-    current_ = &excel_->worksheets(sheetNo_);
+    current_ = &excel_->worksheets(sheet);
     current_->activate();
-    const std::string connection = "TEXT;" + utf8(command_.filePath + dataFile);
-    ExcelQueryTable& query = current_->addQueryTable(connection, excel_->worksheets(sheetNo_).range("A1"));
+    const std::string connection = "TEXT;" + command_.filePath + inHand_;
+    ExcelQueryTable& query = current_->addQueryTable(connection, excel_->worksheets(sheet).range("A1"));
     query.setProperty("Name", sheetName);
     for (const auto& [property, value] : queryTableSettings)
         query.setProperty(property, value);
@@ -125,33 +110,30 @@ void ExportLoader::newWorksheet()
     excel_->insertActiveCellEntireRow();
     current_->selectRange("A2");
     excel_->setActiveWindowFreezePanes(true);
-    excel_->setSheetName(sheetNo_, sheetName);
+    excel_->setSheetName(sheet, sheetName);
     current_->setBackgroundPicture(platform_.programPath + "Kelvane.jpg");
 }
 
-void ExportLoader::readDictionary()
+void ExportLoader::applyDictionary()
 {
-    const std::string text = readAll(*platform_.files.openRead(command_.filePath + command_.dictionary));
-    for (const std::string_view line : textLines(text)) {
-        const int field = fieldNumberOf(line);
-        if (field <= 0)
-            continue;
-        if (field > LastFieldNumber)
-            throw RunTimeError(error_number::SubscriptOutOfRange);
-        fieldTable_[static_cast<std::size_t>(field)] = fieldRecordOf(line);
+    if (!dictionary_)
+        dictionary_ = readFieldDictionary(readAll(*platform_.files.openRead(command_.filePath + command_.dictionary)));
+    for (const FieldLine& field : dictionary_->fields)
         worksheetHeader(field);
-    }
+    if (dictionary_->stop)
+        throw *dictionary_->stop;
 }
 
-void ExportLoader::worksheetHeader(int field)
+void ExportLoader::worksheetHeader(const FieldLine& field)
 {
-    const FieldRecord& record = fieldTable_[static_cast<std::size_t>(field)];
-    current_->setColumnWidth(field, static_cast<double>(trimmedSpaces(record.name).size() + 1));
-    if (record.width > current_->columnWidth(field))
-        current_->setColumnWidth(field, record.width);
-    current_->setCellBold(1, field, true);
-    current_->setCellValue(1, field, platform_.codePage.toUtf8(record.name));
-    const std::string headingCell = columnLetters(field) + "1";
+    const int column = field.number;
+    const FieldRecord& record = field.record;
+    current_->setColumnWidth(column, static_cast<double>(trimmedSpaces(record.name).size() + 1));
+    if (record.width > current_->columnWidth(column))
+        current_->setColumnWidth(column, record.width);
+    current_->setCellBold(1, column, true);
+    current_->setCellValue(1, column, platform_.codePage.toUtf8(record.name));
+    const std::string headingCell = columnLetters(column) + "1";
 
     const std::string type = upperAscii(record.type);
     for (const TypeFormat& format : typeFormats) {
@@ -159,7 +141,7 @@ void ExportLoader::worksheetHeader(int field)
             continue;
         current_->selectRange(headingCell);
         excel_->setActiveCellEntireColumnNumberFormat(format.numberFormat);
-        current_->setColumnWidth(field, current_->columnWidth(field) + format.widening);
+        current_->setColumnWidth(column, current_->columnWidth(column) + format.widening);
         break;
     }
     if (upperAscii(record.name).find("BARCODE") != std::string::npos) {

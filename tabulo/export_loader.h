@@ -4,8 +4,8 @@
 // a frozen heading row and the background picture, then given the
 // dictionary's headings, widths and number formats.
 #include <memory>
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "engines/spreadsheet/excel_application.h"
 #include "tabulo/export_command.h"
@@ -31,21 +31,21 @@ public:
     // Lets go of the application, if one was started; the workbook stays
     // with the user.
     void release();
-    // The data file being exported, or the first before the export starts.
-    std::string currentDataFile() const;
+    // The data file in hand: the one a failure stopped the export at.
+    const std::string& dataFileInHand() const { return inHand_; }
 
 private:
-    void newWorksheet();
-    void readDictionary();
-    void worksheetHeader(int field);
-    std::string utf8(const std::string& hostText) const;
+    void newWorksheet(int sheet);
+    void applyDictionary();
+    void worksheetHeader(const FieldLine& field);
 
     TabuloPlatform& platform_;
     const ExportCommand& command_;
     std::unique_ptr<ExcelApplication> excel_;
     ExcelWorksheet* current_ = nullptr;
-    int sheetNo_ = 0;
-    std::vector<FieldRecord> fieldTable_;
+    std::string inHand_;
+    // Read once, when the first worksheet has its data; every sheet gets it.
+    std::optional<FieldDictionary> dictionary_;
 };
 
 }  // namespace zlt::tabulo

@@ -32,6 +32,6 @@ int main(int argc, char** argv)
         tabulo::TabuloPlatform platform{host.files, host.codePage, *messages, *windows,
                                         [&] { return makeLinuxExcel(excelHost); }, programDataDirectory() + "/",
                                         &std::cerr};
-        return tabulo::runTabulo(argumentText(argc, argv), platform);
+        return tabulo::runTabulo(argumentText(argc, argv, host.codePage), platform);
     });
 }

@@ -2,7 +2,6 @@
 
 #include <optional>
 
-#include "platform/utf8.h"
 #include "platform/program_exit.h"
 #include "platform/run_time_error.h"
 #include "tabulo/export_command.h"
@@ -66,11 +65,6 @@ std::string versionRefusalText(const std::string& version)
            "To run it, you need atleast Excel version 9.0 (Office 2000)";
 }
 
-std::string utf8OfHostText(std::string_view text, const CodePage& codePage)
-{
-    return isValidUtf8(text) ? std::string(text) : codePage.toUtf8(text);
-}
-
 int runTabulo(const std::string& argumentText, TabuloPlatform& platform)
 {
     const std::string version = applicationVersion(platform);
@@ -93,7 +87,7 @@ int runTabulo(const std::string& argumentText, TabuloPlatform& platform)
         loader.loadExcelSheet();
     } catch (const RunTimeError& error) {
         failure = error;
-        whatFailed = "exporting " + loader.currentDataFile();
+        whatFailed = "exporting " + loader.dataFileInHand();
     }
     // What was made stays with the user, also after a failure.
     try {

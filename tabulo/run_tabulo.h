@@ -5,7 +5,6 @@
 #include <memory>
 #include <ostream>
 #include <string>
-#include <string_view>
 
 #include "platform/code_page.h"
 #include "engines/spreadsheet/excel_application.h"
@@ -37,11 +36,8 @@ extern const char* const versionTitle;
 // The refusal's text for the version the application reported.
 std::string versionRefusalText(const std::string& version);
 
-// Host text as UTF-8: text that is UTF-8 already (a Linux command line)
-// stays as it is, anything else is read in the host's code page.
-std::string utf8OfHostText(std::string_view text, const CodePage& codePage);
-
-// Returns the exit status (platform/program_exit.h): Done when the export
+// The argument text is UTF-8 (platform/command_line.h). Returns the exit
+// status (platform/program_exit.h): Done when the export
 // is made, or there was none (operating instructions, no data file);
 // Failed after the version refusal or a run-time error, whose box and line
 // are shown once the workbook made so far has been handed to the user.

@@ -19,6 +19,7 @@ int main(int argc, char** argv)
     constexpr const char* program = "webhop";
     return guardedMain(program, std::cerr, [&] {
         const Settings settings = readSystemSettings(program, environ);
+        const CodePage codePage = CodePage::fromSetting(settings.codePage);
         const auto session = startDesktopSession(program, settings);
         const auto messages = makeMessageBox(*session);
         const auto windows = makeWindowSystem();
@@ -27,6 +28,6 @@ int main(int argc, char** argv)
         // whether or not the box also lands on standard error.
         webhop::WebhopPlatform platform{*messages, [&] { return makeOpenerBrowser(opener.get()); }, *windows,
                                         &std::cerr};
-        return webhop::runWebhop(argumentText(argc, argv), platform);
+        return webhop::runWebhop(argumentText(argc, argv, codePage), platform);
     });
 }

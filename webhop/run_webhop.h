@@ -31,7 +31,8 @@ extern const char* const loginWindowCaption;
 // The fields of the argument text, split at every single space.
 std::vector<std::string> splitAtSpaces(const std::string& text);
 
-// Runs Webhop on its argument text (blanks in front of it are skipped);
+// Runs Webhop on its argument text, UTF-8 (platform/command_line.h; blanks
+// in front of it are skipped);
 // returns the exit status (platform/program_exit.h): Done when it did its
 // job (or had none), Failed after a run-time error report.
 int runWebhop(const std::string& argumentText, WebhopPlatform& platform);

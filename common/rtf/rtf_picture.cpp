@@ -1,14 +1,13 @@
 #include "common/rtf/rtf_picture.h"
 
+#include <algorithm>
+
 #include "platform/run_time_error.h"
 
 namespace zlt::rtf {
 
 namespace {
 
-// Wide enough for Letter, tall enough for A4, in twips: the page clips the rest.
-constexpr int PageWidth = 12240;
-constexpr int PageHeight = 16838;
 constexpr int TwipsPerPixel = 15;          // at 96 pixels an inch
 constexpr double HundredthsMmPerPixel = 2540.0 / 96;
 constexpr std::size_t HexPerLine = 128;
@@ -61,12 +60,19 @@ Picture jpegPicture(std::string bytes)
     throw invalid;
 }
 
-std::string backgroundHeader(const Picture& picture)
+std::string backgroundHeader(const Picture& picture, const Paper& paper)
 {
     static const char digits[] = "0123456789abcdef";
     const auto hundredthsMm = [](int pixels) { return std::to_string(static_cast<int>(pixels * HundredthsMmPerPixel + 0.5)); };
-    std::string out = "{\\header\\pard\\plain{\\shp{\\*\\shpinst\\shpleft0\\shptop0\\shpright" + std::to_string(PageWidth) +
-                      "\\shpbottom" + std::to_string(PageHeight) +
+    const int pageWidth = paper.widthTwips(), pageHeight = paper.heightTwips();
+    const double scale = std::min(static_cast<double>(pageWidth) / picture.widthPixels,
+                                  static_cast<double>(pageHeight) / picture.heightPixels);
+    const int width = static_cast<int>(picture.widthPixels * scale + 0.5);
+    const int height = static_cast<int>(picture.heightPixels * scale + 0.5);
+    const int left = (pageWidth - width) / 2, top = (pageHeight - height) / 2;
+    std::string out = "{\\header\\pard\\plain{\\shp{\\*\\shpinst\\shpleft" + std::to_string(left) + "\\shptop" +
+                      std::to_string(top) + "\\shpright" + std::to_string(left + width) + "\\shpbottom" +
+                      std::to_string(top + height) +
                       "\\shpfhdr1\\shpbxpage\\shpbxignore\\shpbypage\\shpbyignore\\shpwr3\\shpwrk0\\shpfblwtxt1\\shpz0"
                       "\\shplid1025{\\sp{\\sn shapeType}{\\sv 75}}{\\sp{\\sn fBehindDocument}{\\sv 1}}"
                       "{\\sp{\\sn posrelh}{\\sv 1}}{\\sp{\\sn posrelv}{\\sv 1}}{\\sp{\\sn fLayoutInCell}{\\sv 1}}"

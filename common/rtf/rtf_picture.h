@@ -6,6 +6,8 @@
 // in both and is printed with every page.
 #include <string>
 
+#include "platform/paper.h"
+
 namespace zlt::rtf {
 
 struct Picture {
@@ -19,9 +21,11 @@ struct Picture {
 // file, no frame header).
 Picture jpegPicture(std::string bytes);
 
-// The header group holding the picture stretched over the whole page
-// (Letter or A4), behind the text. \jpegblip comes last before the hex data,
-// after the sizes: LibreOffice drops a picture that has it earlier.
-std::string backgroundHeader(const Picture& picture);
+// The header group holding the picture behind the text, as large as the
+// page allows without changing its proportions and in the middle of the
+// page, the way a word processor places a picture watermark. \jpegblip
+// comes last before the hex data, after the sizes: LibreOffice drops a
+// picture that has it earlier.
+std::string backgroundHeader(const Picture& picture, const Paper& paper);
 
 }  // namespace zlt::rtf

@@ -171,8 +171,11 @@ std::string Writer::document() const
     for (std::size_t i = 0; i < fonts_.size(); ++i)
         out += fontTableEntry(i, static_cast<int>(i));
     out += "}\r\n";
+    if (paper_)
+        out += "\\paperw" + std::to_string(paper_->widthTwips()) + "\\paperh" + std::to_string(paper_->heightTwips()) +
+               "\r\n";
     if (background_)
-        out += backgroundHeader(*background_);
+        out += backgroundHeader(*background_, paper_.value_or(Paper{}));
     appendParagraphs(out, FragmentTarget{});
     out += '}';
     return out;

@@ -60,8 +60,11 @@ public:
     void setBold(bool on);
     void setAlignment(Alignment alignment);
 
-    // A picture behind the text of every page (rtf_picture.h); only a whole
-    // document carries it, a fragment does not.
+    // The page a whole document is laid out on; none: the reader's own.
+    void setPaper(const Paper& paper) { paper_ = paper; }
+    // A picture behind the text of every page (rtf_picture.h), placed on
+    // the paper set (A4 when none is); only a whole document carries it, a
+    // fragment does not.
     void setBackground(Picture picture) { background_ = std::move(picture); }
 
     // Host bytes in the page given to the constructor.
@@ -109,6 +112,7 @@ private:
 
     CodePage page_;
     std::vector<Font> fonts_;
+    std::optional<Paper> paper_;
     std::optional<Picture> background_;
     CharacterFormat format_;
     Alignment alignment_ = Alignment::Left;

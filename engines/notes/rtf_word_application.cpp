@@ -29,8 +29,8 @@ struct Document {
 
 class RtfWordApplication : public WordApplication {
 public:
-    RtfWordApplication(HostFiles& files, DesktopOpener& opener, const CodePage& page)
-        : files_(files), opener_(opener), page_(page)
+    RtfWordApplication(HostFiles& files, DesktopOpener* opener, const CodePage& page, const Paper& paper)
+        : files_(files), opener_(opener), page_(page), paper_(paper)
     {
     }
 
@@ -65,6 +65,11 @@ public:
         // Whether or not it can be written into, the user gets to see it.
         shown_ = path;
         refuseLocked(path);
+        if (!files_.fileSystem().mayWrite(path))
+            throw RunTimeError(error_number::PermissionDenied);
+        // An empty file holds no notes to keep: they are still to be made.
+        if (status.size == 0)
+            throw RunTimeError(error_number::WordDocumentNotFound, "The document is empty (" + fileName + ")");
         std::string bytes = readAll(*files_.fileSystem().openRead(path));
         const rtf::DocumentLayout layout = rtf::scanDocument(bytes);
         auto document = std::make_unique<Document>(false, layout.lastParagraphOpen);
@@ -92,6 +97,7 @@ public:
         if (document.original) {
             files_.fileSystem().replaceContent(path, rtf::appendParagraphs(*document.original, document.layout, added));
         } else {
+            added.setPaper(paper_);
             if (document.background)
                 added.setBackground(*document.background);
             files_.fileSystem().replaceContent(path, added.document());
@@ -115,9 +121,15 @@ public:
         if (quit_ || !visible_)
             return;
         quit_ = true;
+        // Nothing was opened or saved: there is nothing to show, and the
+        // failure that left it so has been told.
         if (shown_.empty())
-            throw RunTimeError(error_number::AutomationError, "No notes document to show: none was opened or saved");
-        opener_.open(shown_);
+            return;
+        if (!opener_)
+            throw RunTimeError(error_number::CannotCreateObject,
+                               "No word processor could be started, xdg-open is not on PATH: the notes are kept as " +
+                                   shown_);
+        opener_->open(shown_);
     }
 
 private:
@@ -144,8 +156,9 @@ private:
     }
 
     HostFiles& files_;
-    DesktopOpener& opener_;
+    DesktopOpener* opener_;  // none on this machine
     const CodePage& page_;
+    const Paper paper_;
     bool visible_ = false;
     bool quit_ = false;
     std::vector<std::unique_ptr<Document>> documents_;
@@ -154,12 +167,10 @@ private:
 
 }  // namespace
 
-std::unique_ptr<WordApplication> makeRtfWordApplication(HostFiles& files, DesktopOpener* opener, const CodePage& page)
+std::unique_ptr<WordApplication> makeRtfWordApplication(HostFiles& files, DesktopOpener* opener, const CodePage& page,
+                                                        const Paper& paper)
 {
-    if (opener == nullptr)
-        throw RunTimeError(error_number::CannotCreateObject,
-                           "Cannot create the word processor object: xdg-open was not found on PATH");
-    return std::make_unique<RtfWordApplication>(files, *opener, page);
+    return std::make_unique<RtfWordApplication>(files, opener, page, paper);
 }
 
 }  // namespace zlt

@@ -7,14 +7,16 @@
 //
 // Opening a file that is there but cannot be written into (a binary .doc, a
 // .docx, anything but one complete RTF document, a document a word processor
-// has open now) fails with another error than "not found", and the file is
-// still handed to the user. Saving replaces the file whole (FileSystem::
+// has open now, one this user may not write in place) fails with another
+// error than "not found", and the file is still handed to the user. An
+// empty file opens as one not found: its notes are still to be made. Saving replaces the file whole (FileSystem::
 // replaceContent): a failed save leaves the old notes as they were.
 #include <memory>
 
 #include "platform/code_page.h"
 #include "platform/desktop_opener.h"
 #include "platform/host_files.h"
+#include "platform/paper.h"
 #include "engines/notes/word_application.h"
 
 namespace zlt {
@@ -22,8 +24,11 @@ namespace zlt {
 // The version it reports: the object model it carries out is Word 2000's.
 extern const char* const notesEngineVersion;
 
-// Files, opener and page must outlive it. No opener (none on the machine):
-// RunTimeError CannotCreateObject, as a Word that is not installed.
-std::unique_ptr<WordApplication> makeRtfWordApplication(HostFiles& files, DesktopOpener* opener, const CodePage& page);
+// Files, opener and page must outlive it. A new document is laid out on
+// the paper. With no opener (none on the machine) the notes are written all
+// the same; letting go of a visible instance then fails with
+// CannotCreateObject, saying where the notes are.
+std::unique_ptr<WordApplication> makeRtfWordApplication(HostFiles& files, DesktopOpener* opener, const CodePage& page,
+                                                        const Paper& paper = {});
 
 }  // namespace zlt

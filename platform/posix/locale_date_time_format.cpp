@@ -1,6 +1,5 @@
 // The C library's locale: D_FMT and T_FMT are the short date and long time
-// forms the desktop's locale gives (LC_TIME, as LC_ALL, LC_TIME and LANG
-// choose it).
+// forms of the locale the settings name (LC_ALL, LC_TIME or LANG).
 #include "platform/posix/locale_date_time_format.h"
 
 #include <langinfo.h>
@@ -15,11 +14,15 @@ namespace {
 
 class LocaleDateTimeFormat : public DateTimeFormat {
 public:
-    explicit LocaleDateTimeFormat(const std::string& localeName)
+    LocaleDateTimeFormat(const NamedLocale& locale, std::ostream* notes)
     {
-        locale_ = newlocale(LC_TIME_MASK | LC_CTYPE_MASK, localeName.c_str(), static_cast<locale_t>(nullptr));
-        if (locale_ == static_cast<locale_t>(nullptr))  // a locale the system lacks: the C library's own
+        const std::string name = locale.name.empty() ? "C" : locale.name;
+        locale_ = newlocale(LC_TIME_MASK | LC_CTYPE_MASK, name.c_str(), static_cast<locale_t>(nullptr));
+        if (locale_ == static_cast<locale_t>(nullptr)) {  // a locale the system lacks: the C library's own
             locale_ = newlocale(LC_TIME_MASK | LC_CTYPE_MASK, "C", static_cast<locale_t>(nullptr));
+            notes_ = notes;
+            missing_ = locale;
+        }
         utf8_ = std::strcmp(nl_langinfo_l(CODESET, locale_), "UTF-8") == 0;
     }
     ~LocaleDateTimeFormat() override { freelocale(locale_); }
@@ -32,6 +35,15 @@ public:
 private:
     std::string format(nl_item item, const LocalTime& time)
     {
+        // Said once, and only by a run that writes a date: without the
+        // locale a day-first reader would read 07/12/26 wrongly.
+        if (notes_) {
+            *notes_ << missing_.variable << " names the locale " << missing_.name
+                    << ", which is not installed: dates and times are written as the C library writes them, month "
+                       "first\n"
+                    << std::flush;
+            notes_ = nullptr;
+        }
         std::tm moment{};
         moment.tm_year = time.year - 1900;
         moment.tm_mon = time.month - 1;
@@ -62,13 +74,15 @@ private:
 
     locale_t locale_;
     bool utf8_ = false;
+    std::ostream* notes_ = nullptr;  // until the missing locale is told
+    NamedLocale missing_;
 };
 
 }  // namespace
 
-std::unique_ptr<DateTimeFormat> makeLocaleDateTimeFormat(const std::string& localeName)
+std::unique_ptr<DateTimeFormat> makeLocaleDateTimeFormat(const NamedLocale& locale, std::ostream* notes)
 {
-    return std::make_unique<LocaleDateTimeFormat>(localeName);
+    return std::make_unique<LocaleDateTimeFormat>(locale, notes);
 }
 
 }  // namespace zlt

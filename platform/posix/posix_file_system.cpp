@@ -157,6 +157,13 @@ public:
         return result;
     }
 
+    bool mayWrite(const std::string& path) override
+    {
+        struct stat info {};
+        return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+               ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+    }
+
     std::vector<std::string> list(const std::string& folder) override
     {
         std::vector<std::string> names;
@@ -202,9 +209,10 @@ public:
             throw pathError(errno, path);
     }
 
-    // The old file's permissions go to the new one before it takes the
-    // name; a link is followed, so the file it names is replaced, not the
-    // link. The folder is synced too: the rename itself is on disk.
+    // The old file's owner, group and mode go to the new one before it
+    // takes the name, or it does not take it; a link is followed, so the
+    // file it names is replaced, not the link. The folder is synced too: the
+    // rename itself is on disk.
     void replaceContent(const std::string& path, std::string_view bytes) override
     {
         refuseNulInPath(path);
@@ -215,6 +223,8 @@ public:
         }
         struct stat old {};
         const bool existed = ::stat(target.c_str(), &old) == 0;
+        if (existed && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+            throw errorFromErrno(errno, target);
         const std::string folder = parentFolder(target);
         // A name of its own (a taken one is skipped, never overwritten); a
         // new file gets what the umask allows, as any file made here.
@@ -230,10 +240,12 @@ public:
         }
         PosixOutputFile out(descriptor, temporary);
         try {
+            // The owner first: a change of owner clears set-id bits.
+            if (existed && (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) &&
+                ::fchown(descriptor, old.st_uid, old.st_gid) != 0)
+                throw errorFromErrno(errno, target);
             if (existed && ::fchmod(descriptor, old.st_mode & 07777) != 0)
-                throw errorFromErrno(errno, temporary);
-            if (existed && (old.st_uid != ::geteuid() || old.st_gid != ::getegid()))
-                (void)::fchown(descriptor, old.st_uid, old.st_gid);  // allowed or not, the content matters more
+                throw errorFromErrno(errno, target);
             out.write(bytes);
             out.commit();
             if (::rename(temporary.c_str(), target.c_str()) != 0)

@@ -73,6 +73,8 @@ public:
         return s;
     }
 
+    bool mayWrite(const std::string& path) override { return files_.count(path) && stamps_[path].writable; }
+
     std::vector<std::string> list(const std::string& folder) override
     {
         std::vector<std::string> names;

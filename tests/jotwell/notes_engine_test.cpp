@@ -1,13 +1,11 @@
 // The notes engine behind Word's object model, driven by Jotwell's routine
 // on real folders: the documents it writes and appends to read back by
 // unrtf and LibreOffice (paragraphs, bold, sizes, alignment, the background
-// picture in a PDF), files it must not write into left as they were, failed
-// saves that keep the notes, and the calls it refuses.
+// picture in a PDF), and the calls it refuses.
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "common/rtf/rtf_picture.h"
 #include "jotwell/run_jotwell.h"
 #include "platform/posix/locale_date_time_format.h"
 #include "platform/posix/posix_file_system.h"
@@ -34,19 +32,20 @@ struct NotesDesk {
     int run(const std::string& line, LocalTime time, const std::string& programDirectory = ZLT_BIN_DIR)
     {
         clock.set(time);
-        JotwellPlatform platform{messages, [this] { return makeRtfWordApplication(files, &opener, page); }, windows,
+        JotwellPlatform platform{messages, [this] { return makeRtfWordApplication(files, &opener, page, paper); }, windows,
                                  clock, *format, page, programDirectory, &errors};
         return runJotwell(line, platform);
     }
 
     CodePage page{1252};
+    Paper paper;
     HostFiles files;
     zlt::testing::RecordingOpener opener;
     std::vector<std::string> log;
     zlt::testing::RecordingWindowSystem windows{log};
     zlt::testing::RecordingMessageBox messages;
     zlt::testing::FixedClock clock;
-    std::unique_ptr<DateTimeFormat> format = makeLocaleDateTimeFormat("C");
+    std::unique_ptr<DateTimeFormat> format = makeLocaleDateTimeFormat({});
     std::ostringstream errors;
 };
 
@@ -92,8 +91,9 @@ TEST(JotwellNotesEngine, WordProcessorsShowWhatThreeRunsWrote)
     const std::string notes = dir / "c/ZLT/Notes/";
     for (int minute = 1; minute <= 3; ++minute)
         EXPECT_EQ(desk.run("C:\\zlt\\notes\\,CS000002.DOC,Jane Citizen", {2026, 12, 7, 13, minute, 9}), 0);
+    desk.paper = paperNamed("letter");
     desk.run("c:\\ZLT\\NOTES\\,cs000003.rtf,Jane", {2026, 12, 7, 13, 4, 9});
-    desk.run("C:\\ZLT\\NOTES\\,ST000120.DOC,{\\rtf1 Caf\xE9}\\par \\'41", {2026, 12, 7, 13, 5, 9}, dir / "nowhere");
+    desk.run("C:\\ZLT\\NOTES\\,ST000120.DOC,{\\rtf1 Caf\xC3\xA9}\\par \\'41", {2026, 12, 7, 13, 5, 9}, dir / "nowhere");
     EXPECT_EQ(desk.opener.opened, (std::vector<std::string>{notes + "CS000002.DOC", notes + "CS000002.DOC",
                                                             notes + "CS000002.DOC", notes + "cs000003.rtf",
                                                             notes + "ST000120.DOC"}));
@@ -118,74 +118,24 @@ TEST(JotwellNotesEngine, WordProcessorsShowWhatThreeRunsWrote)
     EXPECT_EQ(paragraphs(dir, "unrtf", dir.write("unrtf.html", html)),
               "Customer Account (2) - Jane Citizen\n\n\n12/07/26 13:01:09\n12/07/26 13:02:09\n\n12/07/26 13:03:09\n");
 
-    // The picture is printed with the page; none when it was not there.
-    convert(dir, "pdf", {notes + "CS000002.DOC", notes + "ST000120.DOC"}, "pdf");
-    const std::string withPicture = run(dir, "pdfimages", {"-list", dir / "pdf/CS000002.pdf"});
-    EXPECT_NE(withPicture.find("image     800   600  rgb     3   8  jpeg"), std::string::npos) << withPicture;
+    // The picture is printed with the page, on the paper set, whole and in
+    // its own proportions; none when it was not there.
+    convert(dir, "pdf", {notes + "CS000002.DOC", notes + "cs000003.rtf", notes + "ST000120.DOC"}, "pdf");
+    for (const std::string paper : {"A4", "letter"}) {
+        const std::string pdf = dir / (paper == "A4" ? "pdf/CS000002.pdf" : "pdf/cs000003.pdf");
+        EXPECT_NE(run(dir, "pdfinfo", {pdf}).find("(" + paper + ")"), std::string::npos) << paper;
+        std::istringstream images(run(dir, "pdfimages", {"-list", pdf}));
+        std::string heading, rule, type, colour, encoding, interpolated;
+        int page = 0, number = 0, width = 0, height = 0, components = 0, bits = 0, object = 0, id = 0, xPpi = 0, yPpi = 0;
+        std::getline(images, heading), std::getline(images, rule);
+        images >> page >> number >> type >> width >> height >> colour >> components >> bits >> encoding >> interpolated >>
+            object >> id >> xPpi >> yPpi;
+        EXPECT_EQ(std::tie(width, height, type), std::make_tuple(800, 600, std::string("image"))) << paper;
+        EXPECT_EQ(xPpi, yPpi) << paper;
+        EXPECT_LE(width * 72.0 / std::max(xPpi, 1), paperNamed(paper).width + 1) << paper;
+    }
     const std::string without = run(dir, "pdfimages", {"-list", dir / "pdf/ST000120.pdf"});
     EXPECT_EQ(without.find("image"), std::string::npos) << without;
-}
-
-// Not ours to write into, or open in a word processor now: not a byte
-// changes, and the user still gets the file.
-TEST(JotwellNotesEngine, DocumentsItCannotWriteIntoStayAsTheyWereAndAreShown)
-{
-    const std::string rtf = "{\\rtf1\\ansi Old notes\\par}";
-    const struct {
-        std::string what, bytes, lockFile, error;
-    } cases[] = {
-        {"binary .doc", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0\0\0", 12), "", "Bad file mode"},
-        {"zipped .docx", std::string("PK\x03\x04\x14\0\x06\0", 8), "", "Bad file mode"},
-        {"plain text", "Old notes\r\n", "", "Bad file mode"},
-        {"cut-off RTF", "{\\rtf1\\ansi Old notes\\par", "", "Bad file mode"},
-        {"open in LibreOffice", rtf, ".~lock.CS000002.DOC#", "The document is open in a word processor"},
-        {"open in Word", rtf, "~$000002.DOC", "The document is open in a word processor"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        TempDir dir("jotwell-engine");
-        const std::string path = dir.write("c/ZLT/CS000002.DOC", c.bytes);
-        if (!c.lockFile.empty())
-            dir.write("c/ZLT/" + c.lockFile, "someone");
-        const auto fileSystem = makeFileSystem();
-        NotesDesk desk(*fileSystem, dir / "c");
-        EXPECT_EQ(desk.run("C:\\ZLT\\,CS000002.DOC,Jane Citizen", {}), 0);
-        EXPECT_EQ(fileText(path), c.bytes);
-        EXPECT_EQ(desk.opener.opened, std::vector<std::string>{path});
-        EXPECT_NE(desk.errors.str().find("jotwell: opening C:\\ZLT\\CS000002.DOC to add the time stamp: " + c.error),
-                  std::string::npos) << desk.errors.str();
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "c/ZLT"), {}),
-                  c.lockFile.empty() ? 1 : 2);
-    }
-}
-
-TEST(JotwellNotesEngine, FailedSaveKeepsTheNotesAsTheyWere)
-{
-    const struct {
-        std::string what;
-        std::optional<std::string> old;
-        std::string errors;
-    } cases[] = {
-        {"existing notes", "{\\rtf1\\ansi Old notes\\par}", "jotwell: saving C:\\ZLT\\CS000002.DOC: Disk full (error 61)\n"},
-        {"new notes", {}, "jotwell: saving C:\\ZLT\\CS000002.DOC: Disk full (error 61)\n"
-                          "jotwell: saving C:\\ZLT\\CS000002.DOC: Disk full (error 61)\n"
-                          "jotwell: handing the notes to the word processor: No notes document to show: none was "
-                          "opened or saved (error 440)\n"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        zlt::testing::MemoryFileSystem memory;
-        memory.addFolder("/c/ZLT");
-        memory.addFile("/opt/Kelvane.jpg", fileText(ZLT_BIN_DIR "/Kelvane.jpg"));
-        if (c.old)
-            memory.addFile("/c/ZLT/CS000002.DOC", *c.old);
-        memory.failCommitsWith = error_number::DiskFull;
-        NotesDesk desk(memory, "/c");
-        EXPECT_EQ(desk.run("C:\\ZLT\\,CS000002.DOC,Jane Citizen", {}, "/opt"), 0);
-        EXPECT_EQ(memory.list("/c/ZLT"), c.old ? std::vector<std::string>{"CS000002.DOC"} : std::vector<std::string>{});
-        EXPECT_EQ(memory.content("/c/ZLT/CS000002.DOC"), c.old.value_or(""));
-        EXPECT_EQ(desk.errors.str(), c.errors);
-    }
 }
 
 int errorOf(const std::function<void()>& call)
@@ -207,9 +157,7 @@ TEST(JotwellNotesEngine, RefusesWhatItCannotDo)
     memory.addFile("/c/P.JPG", std::string("\x89PNG\r\n\x1a\n", 8));
     memory.addFile("/c/K.JPG", fileText(ZLT_BIN_DIR "/Kelvane.jpg").substr(0, 100));
     NotesDesk desk(memory, "/c");
-    zlt::testing::RecordingOpener opener;
-    CodePage page(1252);
-    const auto word = makeRtfWordApplication(desk.files, &opener, page);
+    const auto word = makeRtfWordApplication(desk.files, &desk.opener, desk.page);
     using namespace error_number;
     const std::pair<std::function<void()>, int> calls[] = {
         {[&] { word->activeWindowSelection(); }, WordNoDocumentOpen},
@@ -233,7 +181,6 @@ TEST(JotwellNotesEngine, RefusesWhatItCannotDo)
     for (std::size_t i = 0; i < std::size(calls); ++i)
         EXPECT_EQ(errorOf(calls[i].first), calls[i].second) << "call " << i;
     EXPECT_EQ(memory.content("/c/N.DOC"), "{\\rtf1 Old}");
-    EXPECT_EQ(errorOf([&] { makeRtfWordApplication(desk.files, nullptr, page); }), CannotCreateObject);
 }
 
 }  // namespace

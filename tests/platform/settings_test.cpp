@@ -71,6 +71,20 @@ TEST(SettingsFile, EnvironmentOverUserOverMachine)
     }
 }
 
+TEST(Settings, TheTimeLocaleIsNamedByLcAllElseLcTimeElseLang)
+{
+    const std::pair<std::vector<const char*>, std::string> cases[] = {
+        {{"LANG=en_AU.UTF-8", "LC_TIME=de_DE.UTF-8", "LC_ALL=fr_FR.UTF-8"}, "LC_ALL=fr_FR.UTF-8"},
+        {{"LANG=en_AU.UTF-8", "LC_TIME=de_DE.UTF-8", "LC_ALL="}, "LC_TIME=de_DE.UTF-8"},
+        {{"LANG=en_AU.UTF-8"}, "LANG=en_AU.UTF-8"}, {{}, "="},
+    };
+    for (auto [environment, named] : cases) {
+        environment.push_back(nullptr);
+        const NamedLocale locale = timeLocaleOf(settingsFromEnvironment(environment.data()));
+        EXPECT_EQ(locale.variable + "=" + locale.name, named);
+    }
+}
+
 TEST(Settings, DriveMapAndCodePage)
 {
     const DriveMap map = DriveMap::parse(" c = /srv/c ;F:=~/shop;G=~;", "/home/u");

@@ -231,7 +231,9 @@ public:
     {
         if (!file_)
             return;
-        // A failure leaves no workbook behind: the file goes with the application.
+        // A workbook that cannot be kept leaves nothing behind: the file goes
+        // with the application. One with a sheet the workbook refused
+        // part-way is kept and shown all the same, and the refusal told after.
         const auto file = std::move(file_);
         writeSheetsBefore(static_cast<int>(sheets_.size()) + 1);
         const std::string path = file->keep(sheets_.front()->name);
@@ -239,6 +241,8 @@ public:
             host_.opener->open(path);
         else if (host_.notes)
             *host_.notes << "The workbook is kept as " << path << "\n" << std::flush;
+        if (sheetFailure_)
+            throw *sheetFailure_;
     }
 
     // The sheet, after writing every sheet before it: sheets are written in
@@ -266,12 +270,19 @@ public:
     ExcelHost& host() { return host_; }
 
 private:
+    // A sheet is written once, when the program has moved on: one the
+    // workbook refuses keeps what it got, and the export goes on.
     void writeSheetsBefore(int index)
     {
         for (; written_ + 1 < index; ++written_) {
             SheetModel& next = *sheets_[static_cast<std::size_t>(written_)];
             next.written = true;
-            writer_->write(next);
+            try {
+                writer_->write(next);
+            } catch (const RunTimeError& error) {
+                if (!sheetFailure_)
+                    sheetFailure_ = error;
+            }
         }
     }
 
@@ -284,6 +295,7 @@ private:
     std::vector<std::unique_ptr<Worksheet>> worksheets_;
     int active_ = 1;
     int written_ = 0;
+    std::optional<RunTimeError> sheetFailure_;  // the first sheet the workbook refused
 };
 
 void QueryTable::setProperty(const std::string& name, const ExcelValue& value)

@@ -58,7 +58,11 @@ RunTimeError errorOf(lxw_error code, int errnoValue, const std::string& subject)
 {
     const int number = numberOf(code);
     const std::string what = subject + ": " + lxw_strerror(code);
-    if (errnoValue != 0 && (number == PathFileAccessError || number == DeviceIoError))
+    // The library keeps pictures in temporary files and takes a picture it
+    // could not write there for a bad one: a full disk is told as one.
+    const int errnoNumber = errorNumberOfErrno(errnoValue);
+    if (errnoValue != 0 && (number == PathFileAccessError || number == DeviceIoError || errnoNumber == DiskFull ||
+                            errnoNumber == DeviceIoError))
         return errorFromErrno(errnoValue, what);
     return RunTimeError(number, std::string(standardDescription(number)) + " (" + what + ")");
 }

@@ -10,6 +10,7 @@
 #include <xlsxwriter.h>
 
 #include "engines/spreadsheet/xlsx/c_locale.h"
+#include "engines/spreadsheet/xlsx/library_messages.h"
 #include "engines/spreadsheet/xlsx/xlsx_error.h"
 #include "engines/spreadsheet/xlsx/xlsx_formats.h"
 #include "platform/utf8.h"
@@ -50,6 +51,16 @@ bool isCalendarDate(const CalendarDate& d)
     return d.day <= Days[d.month - 1] + (d.month == 2 && leap ? 1 : 0);
 }
 
+// Every call into the library: under the C locale, its own messages held back.
+class LibraryCall {
+public:
+    LibraryCall(const CLocale& locale, xlsx::LibraryMessages& messages) : locale_(locale), messages_(messages) {}
+
+private:
+    CLocale::Scope locale_;
+    xlsx::LibraryMessages::Scope messages_;
+};
+
 // A column's settings; its formats are made when they are applied.
 struct Column {
     bool hasWidth = false;
@@ -65,7 +76,7 @@ public:
     {
         lxw_workbook_options options{};
         options.constant_memory = LXW_TRUE;
-        CLocale::Scope scope(locale_);
+        LibraryCall call(locale_, messages_);
         book_ = workbook_new_opt(path_.c_str(), &options);
         if (book_ == nullptr)
             throw xlsx::errorOf(LXW_ERROR_MEMORY_MALLOC_FAILED, 0, "workbook " + path_);
@@ -75,7 +86,7 @@ public:
     ~XlsxWorkbook() override
     {
         if (book_ != nullptr) {
-            CLocale::Scope scope(locale_);
+            LibraryCall call(locale_, messages_);
             lxw_workbook_free(book_);
         }
     }
@@ -86,7 +97,7 @@ public:
         if (name.empty())
             refuse(ObjectDefinedError, "empty sheet name");
         const std::string subject = "sheet name \"" + name + "\"";
-        CLocale::Scope scope(locale_);
+        LibraryCall call(locale_, messages_);
         xlsx::check(workbook_validate_sheet_name(book_, name.c_str()), 0, subject);
         errno = 0;
         lxw_worksheet* sheet = workbook_add_worksheet(book_, name.c_str());
@@ -138,9 +149,10 @@ public:
     {
         order_.checkSetting("setBackgroundPicture");
         const std::vector<unsigned char> picture = readFile(path);
-        CLocale::Scope scope(locale_);
-        xlsx::check(worksheet_set_background_buffer(sheet_, picture.data(), picture.size()), 0,
-                    "background picture " + path);
+        LibraryCall call(locale_, messages_);
+        errno = 0;
+        const lxw_error result = worksheet_set_background_buffer(sheet_, picture.data(), picture.size());
+        xlsx::check(result, errno, "background picture " + path);
     }
 
     void writeRow(int row, std::span<const Cell> cells) override
@@ -150,7 +162,7 @@ public:
             refuse(ObjectDefinedError, "row " + std::to_string(row) + " outside 1 to 1048576");
         checkCells(row, cells);
         order_.row(row);
-        CLocale::Scope scope(locale_);
+        LibraryCall call(locale_, messages_);
         applySettings();
         for (std::size_t i = 0; i < cells.size(); ++i)
             writeCell(row, static_cast<int>(i) + 1, cells[i]);
@@ -159,7 +171,7 @@ public:
     void close() override
     {
         order_.close();
-        CLocale::Scope scope(locale_);
+        LibraryCall call(locale_, messages_);
         applySettings();
         errno = 0;
         const lxw_error result = workbook_close(book_);  // frees the workbook, whatever the result
@@ -310,6 +322,7 @@ private:
 
     std::string path_;
     CLocale locale_;
+    xlsx::LibraryMessages messages_;
     lxw_workbook* book_ = nullptr;
     lxw_worksheet* sheet_ = nullptr;
     WriteOrder order_;

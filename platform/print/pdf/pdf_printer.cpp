@@ -1,6 +1,6 @@
 #include "platform/print/pdf/pdf_printer.h"
 
-#include "platform/ascii.h"
+#include "platform/paper.h"
 #include "platform/print/ean13_layout.h"
 
 namespace zlt::pdf {
@@ -20,14 +20,9 @@ const std::string DocumentTitle = "Report";
 
 PaperSize paperSizeOf(const std::string& setting)
 {
-    const std::string name = lowerAscii(setting);
+    const Paper sheet = paperNamed(setting);
     PaperSize paper;
-    if (name == "letter")
-        paper.width = 612, paper.height = 792;
-    else if (name == "legal")
-        paper.width = 612, paper.height = 1008;
-    else if (name == "a5")
-        paper.width = 419.53, paper.height = 595.28;
+    paper.width = sheet.width, paper.height = sheet.height;
     return paper;
 }
 

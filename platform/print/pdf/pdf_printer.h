@@ -20,8 +20,8 @@ struct PaperSize {
     double margin = 18;     // the printable area's inset on every side
 };
 
-// The paper a setting names ("a4", "letter", "legal", "a5", any letter
-// case); A4 for any other.
+// The paper a setting names (platform/paper.h), with the margin reports
+// are printed within.
 PaperSize paperSizeOf(const std::string& setting);
 
 class PdfPrinter : public RunPrinter {
