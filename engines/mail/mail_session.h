@@ -3,7 +3,8 @@
 // signs on to a named profile or account and off again, and a message
 // control that composes one outgoing message at a time by properties and
 // sends it. Text is UTF-8. The Linux backend submits over SMTP
-// (engines/mail/smtp/transport_mail_session.h); tests use the recording double.
+// (engines/mail/smtp/transport_mail_session.h); tests run it over the
+// recording transport (engines/mail/testing/).
 #include <cstdint>
 #include <string>
 

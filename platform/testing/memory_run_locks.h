@@ -17,7 +17,6 @@ public:
             return nullptr;
         return std::make_unique<Held>(held_, path);
     }
-    bool isHeld(const std::string& path) const { return held_.count(path) > 0; }
 
 private:
     class Held : public RunLock {

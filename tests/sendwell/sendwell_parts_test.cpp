@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "common/registry/registry.h"
-#include "engines/mail/smtp/transport_mail_session.h"
 #include "platform/testing/memory_file_system.h"
 #include "sendwell/dispatch_log.h"
 #include "sendwell/mail_account_of.h"
@@ -122,15 +121,6 @@ TEST(MailAccount, TheRegistryValuesMakeTheAccount)
         EXPECT_EQ(account->connectTimeout, std::chrono::seconds(test.connectSeconds)) << test.values;
     }
     EXPECT_FALSE(mailAccountNamed(registry::Registry::fromRegFile(head), "Other"));
-}
-
-TEST(MailSession, RecipientAddressLosesItsTypePrefix)
-{
-    const std::pair<const char*, const char*> table[] = {
-        {"smtp: a@b.c", "a@b.c"}, {"SMTP:a@b.c", "a@b.c"}, {"a@b.c", "a@b.c"}, {"smtp:   ", ""}, {"smtpx a", "smtpx a"},
-    };
-    for (const auto& [given, address] : table)
-        EXPECT_EQ(addressOfRecipient(given), address);
 }
 
 }  // namespace
