@@ -3,7 +3,7 @@
 #include "common/rtf/rtf_writer.h"
 #include "sendwell/mail_header.h"
 #include "platform/text_lines.h"
-#include "sendwell/number_forms.h"
+#include "sendwell/sign_padded.h"
 
 namespace zlt::sendwell {
 
@@ -63,7 +63,7 @@ void MailDispatcher::processLine(std::string_view rawLine)
 {
     bytesRead_ += static_cast<std::int64_t>(rawLine.size());
     const std::int64_t percent = fileLength_ > 0 ? bytesRead_ * 100 / fileLength_ : 0;
-    context_.window.setProgress(signedForm(percent) + "%");
+    context_.window.setProgress(signPadded(percent) + "%");
 
     const std::string line = withoutPrinterPrefix(rawLine);
     const bool header = isHeaderLine(line);
@@ -124,7 +124,7 @@ void MailDispatcher::beginMessage(const std::string& line)
     mail.setRecipAddress("smtp: " + context_.codePage.toUtf8(mailAddress_));
     mail.setMsgSubject(context_.codePage.toUtf8(mailSubject_));
     if (partCount_ > 0)
-        mail.setMsgSubject(mail.msgSubject() + " (Part" + signedForm(partCount_ + 1) + ")");
+        mail.setMsgSubject(mail.msgSubject() + " (Part" + signPadded(partCount_ + 1) + ")");
     mail.setMsgReceiptRequested(false);
     buildNoteText();
 }
@@ -136,7 +136,7 @@ void MailDispatcher::buildNoteText()
     const std::string signature = readAll(*context_.files.openRead(context_.paths.signatureFile()));
     log.status("Loading ZELTO dialogue mail message");
     const std::string disclaimer = readAll(*context_.files.openRead(context_.paths.disclaimerFile()));
-    log.status("Constructing email body for EMAIL" + plainForm(partCount_) + ".RTF");
+    log.status("Constructing email body for EMAIL" + std::to_string(partCount_) + ".RTF");
     context_.mail.setMsgNoteText(context_.codePage.toUtf8(noteText(signature, disclaimer)));
     saveBodyBuffer();
 }
@@ -159,7 +159,7 @@ void MailDispatcher::attachBody()
 
 std::string MailDispatcher::messageTag(bool atEnd) const
 {
-    return " {Email" + signedForm(emailNumber_) + (atEnd ? "" : " part" + signedForm(partCount_)) + "}";
+    return " {Email" + signPadded(emailNumber_) + (atEnd ? "" : " part" + signPadded(partCount_)) + "}";
 }
 
 std::string MailDispatcher::hostText(const std::string& utf8) const

@@ -10,7 +10,7 @@
 #include "platform/text_lines.h"
 #include "sendwell/mail_dispatcher.h"
 #include "sendwell/mail_setup.h"
-#include "sendwell/number_forms.h"
+#include "sendwell/sign_padded.h"
 #include "sendwell/send_journal.h"
 
 namespace zlt::sendwell {
@@ -30,7 +30,7 @@ constexpr size_t MaxMailFiles = 101;
 class DispatchRun {
 public:
     DispatchRun(SendwellPlatform& platform, std::string root)
-        : p_(platform), paths_ {std::move(root)},
+        : platform_(platform), paths_ {std::move(root)},
           log_(platform.files, platform.clock, platform.window, platform.codePage, paths_.logFile())
     {
     }
@@ -39,10 +39,10 @@ public:
     {
         log_.start();
         log_.status("Commence mail initialisation");
-        p_.mail.setDownloadMail(false);
-        p_.mail.setUserName("");
-        p_.files.fileSystem().createFolders(p_.files.resolve(paths_.progressFolder()));
-        const auto lock = p_.locks.tryLock(p_.files.resolve(paths_.runLockFile()));
+        platform_.mail.setDownloadMail(false);
+        platform_.mail.setUserName("");
+        platform_.files.fileSystem().createFolders(platform_.files.resolve(paths_.progressFolder()));
+        const auto lock = platform_.locks.tryLock(platform_.files.resolve(paths_.runLockFile()));
         if (!lock) {
             log_.status("Another run is dispatching the mail of " + paths_.queueFolder() + "; this run ends");
             log_.status("Completed mail process");
@@ -59,7 +59,7 @@ private:
     // The text of the closing line.
     std::string dispatch()
     {
-        const auto list = loadMailList(p_.files, paths_.listFile());
+        const auto list = loadMailList(platform_.files, paths_.listFile());
         if (!list)
             log_.status("Error: Can't find the ZELTO file list file, at " + paths_.listFile());
         std::vector<std::string> names = list.value_or(std::vector<std::string> {});
@@ -72,29 +72,29 @@ private:
         log_.setCounts(0, mailCount);
         if (mailCount < 1)
             return "There are no emails awaiting to be processed";
-        log_.status("Preparing to process" + signedForm(mailCount) + " mail files from " + paths_.queueFolder());
+        log_.status("Preparing to process" + signPadded(mailCount) + " mail files from " + paths_.queueFolder());
         for (const std::string& name : waiting_)
-            log_.status("Mail file " + name + " waits for the next run: one run takes " + plainForm(MaxMailFiles) +
+            log_.status("Mail file " + name + " waits for the next run: one run takes " + std::to_string(MaxMailFiles) +
                         " mail files");
-        if (const auto name = registry::mailProfileName(p_.registry()))
-            p_.mail.setUserName(*name);
-        const std::string user = p_.codePage.fromUtf8(p_.mail.userName());
+        if (const auto name = registry::mailProfileName(platform_.registry()))
+            platform_.mail.setUserName(*name);
+        const std::string user = platform_.codePage.fromUtf8(platform_.mail.userName());
         if (user.empty())
             return "Error: No default MAPI email account is setup on this machine";
         if (!tagFilesPresent())
             return "No mail was sent: every mail file stays queued for the next run";
 
         log_.status("Signed on to MAPI account " + user);
-        p_.mail.signOn();
-        if (const std::uint32_t session = p_.mail.sessionId()) {
-            log_.status("Established MAPI session number " + plainForm(session));
-            p_.mail.setMessagesSessionId(session);
+        platform_.mail.signOn();
+        if (const std::uint32_t session = platform_.mail.sessionId()) {
+            log_.status("Established MAPI session number " + std::to_string(session));
+            platform_.mail.setMessagesSessionId(session);
             dispatchFiles(names);
         } else {
             log_.status("Error: The MAPI account " + user + " could not be signed on to: " +
-                        p_.codePage.fromUtf8(p_.mail.signOnProblem()));
+                        platform_.codePage.fromUtf8(platform_.mail.signOnProblem()));
         }
-        p_.mail.signOff();
+        platform_.mail.signOff();
         return "Signed out of MAPI account " + user;
     }
 
@@ -103,7 +103,7 @@ private:
         bool present = true;
         for (const auto& [what, path] : {std::pair {"signature", paths_.signatureFile()},
                                          std::pair {"disclaimer", paths_.disclaimerFile()}}) {
-            if (!p_.files.fileExists(path)) {
+            if (!platform_.files.fileExists(path)) {
                 log_.status(std::string("Error: Can't find the ZELTO ") + what + " file, at " + path);
                 present = false;
             }
@@ -113,9 +113,9 @@ private:
 
     void dispatchFiles(const std::vector<std::string>& names)
     {
-        MailDispatcher dispatcher({p_.files, p_.mail, log_, p_.window, p_.codePage, paths_, reportFontName(p_.printerFonts())});
+        MailDispatcher dispatcher({platform_.files, platform_.mail, log_, platform_.window, platform_.codePage, paths_, reportFontName(platform_.printerFonts())});
         for (size_t index = 0; index < names.size(); ++index) {
-            p_.window.processEvents();
+            platform_.window.processEvents();
             log_.setCounts(static_cast<int>(index + 1), static_cast<int>(names.size()));
             dispatchFile(dispatcher, names[index]);
         }
@@ -128,16 +128,16 @@ private:
             log_.status("Mail file name \"" + name + "\" names no file of the queue folder; skipped");
             return;
         }
-        if (!p_.files.fileExists(path)) {
-            const bool filed = p_.files.fileExists(paths_.sentFolder() + name);
+        if (!platform_.files.fileExists(path)) {
+            const bool filed = platform_.files.fileExists(paths_.sentFolder() + name);
             log_.status("Mail file " + name + " is no longer in the queue folder" +
                         (filed ? " (it is in the sent folder)" : "") + "; skipped");
             filed_ += filed ? 1 : 0;
             return;
         }
-        SendJournal journal(p_.files, paths_.journalFile(name), fingerprintOfFile(p_.files, path));
+        SendJournal journal(platform_.files, paths_.journalFile(name), fingerprintOfFile(platform_.files, path));
         {
-            const auto file = p_.files.openRead(path);
+            const auto file = platform_.files.openRead(path);
             LineReader reader(*file);
             log_.status("Opened mail file " + name + " for dispatch");
             dispatcher.beginFile(journal, file->size());
@@ -160,13 +160,13 @@ private:
     void moveToSent(const std::string& name)
     {
         const std::string from = paths_.queueFolder() + name, to = paths_.sentFolder() + name;
-        if (!p_.files.folderExists(paths_.sentFolder()))
-            p_.files.fileSystem().createFolders(p_.files.resolve(paths_.sentFolder()));
-        if (p_.files.fileExists(to)) {
-            p_.files.remove(to);
+        if (!platform_.files.folderExists(paths_.sentFolder()))
+            platform_.files.fileSystem().createFolders(platform_.files.resolve(paths_.sentFolder()));
+        if (platform_.files.fileExists(to)) {
+            platform_.files.remove(to);
             log_.status(from + " deleted existing prior to move");
         }
-        p_.files.move(from, to);
+        platform_.files.move(from, to);
         log_.status("Mail file " + name + " moved to sent folder");
     }
 
@@ -175,15 +175,15 @@ private:
     void removeStaleJournals()
     {
         const std::string folder = paths_.progressFolder();
-        for (const std::string& entry : p_.files.list(folder)) {
+        for (const std::string& entry : platform_.files.list(folder)) {
             const bool unfinished = entry.ends_with(".JNL.NEW");
             const bool record = entry.ends_with(".JNL");
-            if (unfinished || (record && !p_.files.fileExists(paths_.queueFolder() + entry.substr(0, entry.size() - 4))))
-                p_.files.remove(folder + entry);
+            if (unfinished || (record && !platform_.files.fileExists(paths_.queueFolder() + entry.substr(0, entry.size() - 4))))
+                platform_.files.remove(folder + entry);
         }
     }
 
-    SendwellPlatform& p_;
+    SendwellPlatform& platform_;
     HostPaths paths_;
     DispatchLog log_;
     std::vector<std::string> waiting_;
