@@ -78,8 +78,6 @@ void MailDispatcher::processLine(std::string_view rawLine)
     }
     if (inMessage_)
         sendCurrentMessage(false);
-    if (leftQueued_)
-        return;
     if (header)
         partCount_ = 0;
     beginMessage(line);
@@ -99,7 +97,7 @@ void MailDispatcher::appendToBody(const std::string& line)
 
 void MailDispatcher::endFile()
 {
-    if (inMessage_ && !leftQueued_ && !mailBody_.empty())
+    if (inMessage_ && !mailBody_.empty())
         sendCurrentMessage(true);
     inMessage_ = false;
 }

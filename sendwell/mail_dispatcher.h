@@ -48,8 +48,8 @@ public:
     // The end of the file sends the message in progress.
     void endFile();
 
-    // A message was refused for now: the file stays queued, and nothing
-    // more of it is sent in this run.
+    // A message was refused for now: the file stays queued for the next
+    // run to send that one again; the rest of the file still goes in this one.
     bool leftQueued() const { return leftQueued_; }
     // Whether the file held a header: text of a file without any reaches no one.
     bool sawHeader() const { return emailNumber_ > 0; }

@@ -141,7 +141,7 @@ private:
             LineReader reader(*file);
             log_.status("Opened mail file " + name + " for dispatch");
             dispatcher.beginFile(journal, file->size());
-            for (std::string_view line; !dispatcher.leftQueued() && reader.next(line);)
+            for (std::string_view line; reader.next(line);)
                 dispatcher.processLine(line);
             dispatcher.endFile();
         }
