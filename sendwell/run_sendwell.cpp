@@ -8,7 +8,8 @@
 #include "sendwell/dispatch_log.h"
 #include "sendwell/host_paths.h"
 #include "platform/text_lines.h"
-#include "sendwell/mail_dispatcher.h"
+#include "sendwell/message_assembler.h"
+#include "sendwell/message_sender.h"
 #include "sendwell/mail_setup.h"
 #include "sendwell/sign_padded.h"
 #include "sendwell/send_journal.h"
@@ -113,15 +114,16 @@ private:
 
     void dispatchFiles(const std::vector<std::string>& names)
     {
-        MailDispatcher dispatcher({platform_.files, platform_.mail, log_, platform_.window, platform_.codePage, paths_, reportFontName(platform_.printerFonts())});
+        MessageSender sender({platform_.files, platform_.mail, log_, platform_.codePage, paths_, reportFontName(platform_.printerFonts())});
+        MessageAssembler assembler(sender);
         for (size_t index = 0; index < names.size(); ++index) {
             platform_.window.processEvents();
             log_.setCounts(static_cast<int>(index + 1), static_cast<int>(names.size()));
-            dispatchFile(dispatcher, names[index]);
+            dispatchFile(sender, assembler, names[index]);
         }
     }
 
-    void dispatchFile(MailDispatcher& dispatcher, const std::string& name)
+    void dispatchFile(MessageSender& sender, MessageAssembler& assembler, const std::string& name)
     {
         const std::string path = paths_.queueFolder() + name;
         if (!isPlainFileName(name)) {
@@ -140,16 +142,23 @@ private:
             const auto file = platform_.files.openRead(path);
             LineReader reader(*file);
             log_.status("Opened mail file " + name + " for dispatch");
-            dispatcher.beginFile(journal, file->size());
-            for (std::string_view line; reader.next(line);)
-                dispatcher.processLine(line);
-            dispatcher.endFile();
+            sender.beginFile(journal);
+            assembler.beginFile();
+            const std::int64_t length = file->size();
+            std::int64_t bytesRead = 0;
+            for (std::string_view line; reader.next(line);) {
+                bytesRead += static_cast<std::int64_t>(line.size());  // line ends not counted
+                platform_.window.setProgress(signPadded(length > 0 ? bytesRead * 100 / length : 0) + "%");
+                assembler.addLine(line);
+                platform_.window.processEvents();
+            }
+            assembler.endFile();
         }
-        if (dispatcher.leftQueued()) {
+        if (sender.leftQueued()) {
             log_.status("Mail file " + name + " stays in the queue folder for the next run");
             return;
         }
-        if (!dispatcher.sawHeader())
+        if (!assembler.sawHeader())
             log_.status("Mail file " + name + " holds no email header: none of its text was sent");
         log_.status("Finished processing mail file " + name);
         moveToSent(name);
