@@ -1,6 +1,7 @@
 // The libcurl mail transport against a real SMTP server on 127.0.0.1; what
 // arrived is read back with Python's email package, as a recipient's mail
-// program would show it. And the Date header's calendar arithmetic.
+// program would show it. And the Date header's calendar arithmetic, and
+// how replies are read.
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -16,6 +17,7 @@
 #include "engines/mail/smtp/curl_mail_transport.h"
 #include "engines/mail/smtp/netrc.h"
 #include "engines/mail/smtp/mail_header_text.h"
+#include "engines/mail/smtp/smtp_dialogue.h"
 #include "platform/run_time_error.h"
 #include "platform/testing/fixed_clock.h"
 #include "tests/support/program_run.h"
@@ -248,6 +250,27 @@ TEST(CurlMailTransport, SignOnLogsInAsTheAccountSaysOrFailsQuicklyWithANamedErro
     close(silent);
     EXPECT_EQ(login.messages().size(), 2u);  // the server keeps nothing without login
     EXPECT_EQ(tls.messages().size(), 1u);    // nor without STARTTLS
+}
+
+// A server's reply is kept to a bound however long its lines, read once
+// however small the pieces they arrive in.
+TEST(SmtpDialogue, RepliesAreKeptToTheirBoundWhateverTheirPieces)
+{
+    mail::SmtpDialogue dialogue;
+    dialogue.commandSent("RCPT TO:<a@b>\r\n");
+    const std::string longLine = "550 " + std::string(100'000, 'x') + "\r\n";
+    for (const char& c : longLine)
+        dialogue.replyReceived({&c, 1});
+    dialogue.commandSent("EHLO me\r\n");
+    for (int i = 0; i < 100; ++i)
+        dialogue.replyReceived("250-" + std::string(99, 'y') + "\r\n");
+    dialogue.replyReceived("250 SIZE\r\n");
+    const auto& replies = dialogue.replies();
+    ASSERT_EQ(replies.size(), 2u);
+    EXPECT_EQ(replies[0].command + " " + std::to_string(replies[0].code), "RCPT 550");
+    EXPECT_EQ(replies[0].text.size(), 996u);  // 1,000 with the code and its blank
+    EXPECT_EQ(replies[1].text.size(), 4000u);
+    EXPECT_TRUE(replies[1].text.starts_with(std::string(99, 'y') + "\n" + std::string(99, 'y')));
 }
 
 // Only the password of that very login on that very machine is ever sent.
