@@ -37,6 +37,8 @@ void MessageSender::beginFile(SendJournal& journal)
 
 void MessageSender::begin(const MessagePart& part)
 {
+    if (accountRefused_)
+        return;  // the run stops at this line: nothing more goes for this account
     MailSession& mail = context_.mail;
     const CodePage& codePage = context_.codePage;
     mail.compose();
@@ -97,15 +99,25 @@ void MessageSender::send(const MessagePart& part, bool atEnd)
     const MailDelivery delivery = mail.send(false);
     const std::string reply = context_.codePage.fromUtf8(
         oneLine(delivery.replyCode ? std::to_string(delivery.replyCode) + " " + delivery.replyText : delivery.replyText));
-    if (delivery.accepted) {
+    // An address no server takes may be any length; the log keeps its start.
+    const std::string who = part.address.size() <= 254 ? part.address : part.address.substr(0, 64) + "...";
+    switch (delivery.verdict) {
+    case MailVerdict::Accepted:
         journal_->markDone(message);
-        log.status(part.address + " sent " + what);
-    } else if (delivery.refusedForGood()) {
+        log.status(who + " sent " + what);
+        break;
+    case MailVerdict::RefusedForGood:
         journal_->markDone(message);
-        log.status(part.address + " not sent " + what + ": refused for good by the server: " + reply);
-    } else {
+        log.status(who + " not sent " + what + ": refused for good" + (delivery.replyCode ? " by the server: " : ": ") + reply);
+        break;
+    case MailVerdict::RefusedForNow:
         leftQueued_ = true;
-        log.status(part.address + " not sent " + what + ": refused for now: " + reply);
+        log.status(who + " not sent " + what + ": refused for now: " + reply);
+        break;
+    case MailVerdict::AccountRefused:
+        leftQueued_ = accountRefused_ = true;
+        log.status(who + " not sent " + what + ": the server refused the account: " + reply);
+        break;
     }
 }
 

@@ -33,6 +33,9 @@ public:
     // A message was refused for now: the file stays queued for the next
     // run to send that one again; the rest of the file still goes in this one.
     bool leftQueued() const { return leftQueued_; }
+    // The server refused the sender or the session: nothing more of this
+    // run's mail can go, and none of it is filed as sent.
+    bool accountRefused() const { return accountRefused_; }
 
     void begin(const MessagePart& part) override;
     void send(const MessagePart& part, bool atEnd) override;
@@ -47,6 +50,7 @@ private:
     std::string bodyDocument_;  // the rich text saved last
     int messagesOfFile_ = 0;    // every part counts: the record's numbering
     bool leftQueued_ = false;
+    bool accountRefused_ = false;
 };
 
 }  // namespace zlt::sendwell

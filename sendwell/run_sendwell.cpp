@@ -90,7 +90,7 @@ private:
         if (const std::uint32_t session = platform_.mail.sessionId()) {
             log_.status("Established MAPI session number " + std::to_string(session));
             platform_.mail.setMessagesSessionId(session);
-            dispatchFiles(names);
+            dispatchFiles(names, user);
         } else {
             log_.status("Error: The MAPI account " + user + " could not be signed on to: " +
                         platform_.codePage.fromUtf8(platform_.mail.signOnProblem()));
@@ -112,7 +112,7 @@ private:
         return present;
     }
 
-    void dispatchFiles(const std::vector<std::string>& names)
+    void dispatchFiles(const std::vector<std::string>& names, const std::string& user)
     {
         MessageSender sender({platform_.files, platform_.mail, log_, platform_.codePage, paths_, reportFontName(platform_.printerFonts())});
         MessageAssembler assembler(sender);
@@ -120,6 +120,11 @@ private:
             platform_.window.processEvents();
             log_.setCounts(static_cast<int>(index + 1), static_cast<int>(names.size()));
             dispatchFile(sender, assembler, names[index]);
+            if (sender.accountRefused()) {
+                log_.status("Error: The mail server refused the MAPI account " + user +
+                            ": every mail file left stays queued for the next run");
+                return;
+            }
         }
     }
 
@@ -146,13 +151,14 @@ private:
             assembler.beginFile();
             const std::int64_t length = file->size();
             std::int64_t bytesRead = 0;
-            for (std::string_view line; reader.next(line);) {
+            for (std::string_view line; !sender.accountRefused() && reader.next(line);) {
                 bytesRead += static_cast<std::int64_t>(line.size());  // line ends not counted
                 platform_.window.setProgress(signPadded(length > 0 ? bytesRead * 100 / length : 0) + "%");
                 assembler.addLine(line);
                 platform_.window.processEvents();
             }
-            assembler.endFile();
+            if (!sender.accountRefused())
+                assembler.endFile();
         }
         if (sender.leftQueued()) {
             log_.status("Mail file " + name + " stays in the queue folder for the next run");

@@ -13,8 +13,9 @@ PROFILE = r"HKEY_CURRENT_USER\Software\Microsoft\Windows Messaging Subsystem\Pro
 class Server:
     """aiosmtpd on a free port of 127.0.0.1; faults by message number (MAIL commands counted from 1)."""
 
-    def __init__(self, refuse=None, drop_at_mail=(), slow_data=0.0, slow_at=None, login=None, tls=None):
-        self.refuse, self.drop_at_mail, self.slow_data, self.slow_at = refuse or {}, set(drop_at_mail), slow_data, slow_at
+    def __init__(self, refuse=None, refuse_sender=None, drop_at_mail=(), slow_data=0.0, slow_at=None, login=None, tls=None):
+        self.refuse, self.refuse_sender, self.drop_at_mail = refuse or {}, refuse_sender, set(drop_at_mail)
+        self.slow_data, self.slow_at = slow_data, slow_at
         self.messages, self.mails, self.connections = [], 0, 0
         settings = {"hostname": "mail.test"}
         if login:
@@ -45,7 +46,7 @@ class Server:
             server.transport.abort()
             await asyncio.sleep(3600)
         envelope.mail_from = address
-        return "250 OK"
+        return self.refuse_sender or "250 OK"
 
     async def handle_RCPT(self, server, session, envelope, address, options):
         if address in self.refuse:
@@ -133,7 +134,8 @@ class Sendwell(unittest.TestCase):
         self.registry(peer.port)
         self.queue({"A.TXT": b"no one gets this\r\n" + header(1, "ann@example.com", b"Weekly sales") +
                     b"Caf\xe9 total {\\b 5}\r\n\\par line two\r\n" + header(2, "bob@example.com", b"Gr\xfc\xdfe") + b"x\r\n",
-                    "B.TXT": b"\x1bE\x12%%%Store: 3 To: cy@example.com Subject: Last\r\nend\r\n"})
+                    "B.TXT": header(1, "x" * 100000 + "@example.com", b"Too long") + b"no one\r\n" +
+                    b"\x1bE\x12%%%Store: 3 To: cy@example.com Subject: Last\r\nend\r\n"})
         status, err = self.run_sendwell()
         self.assertEqual((status, err), (0, ""))
         self.assertEqual([(str(m["To"]), str(m["Subject"])) for m in peer.messages],
@@ -163,7 +165,9 @@ class Sendwell(unittest.TestCase):
                                    "Opened mail file A.TXT for dispatch"])
         sent = [line for line in log if line.split(" ")[1] == "sent"]
         self.assertEqual(sent, ["ann@example.com sent Weekly sales  {Email 1 part 0}", "bob@example.com sent Grüße  {Email 2}",
-                                "cy@example.com sent Last  {Email 1}"])
+                                "cy@example.com sent Last  {Email 2}"])
+        self.assertIn("x" * 64 + "... not sent Too long  {Email 1 part 0}: refused for good: no SMTP server takes the "
+                      "recipient address: it is 100012 characters long, SMTP takes 254", log)
         self.assertEqual(log[-4:], ["Finished processing mail file B.TXT", "Mail file B.TXT moved to sent folder",
                                     "Signed out of MAPI account Shop", "Completed mail process"])
 
@@ -199,19 +203,24 @@ class Sendwell(unittest.TestCase):
              "a2@x.org not sent S2  {Email 2 part 0}: refused for now: Device unavailable ("),
             ("nothing listens", {"port": closed.getsockname()[1]}, 3, [], ["A.TXT", "B.TXT"],
              "Error: The MAPI account Shop could not be signed on to: Device unavailable"),
+            ("the sender refused", {"refuse_sender": "550 5.7.1 Sender not allowed"}, 3, [], ["A.TXT", "B.TXT"],
+             "Error: The mail server refused the MAPI account Shop: every mail file left stays queued for the next run"),
+            ("a user but no login offered", {"user": '"clerk"'}, 3, [], ["A.TXT", "B.TXT"],
+             "Error: The MAPI account Shop could not be signed on to: Permission denied (the server offers no login"),
         ]
+        self.write("../.netrc", b"machine 127.0.0.1 login clerk password s3cr3t\n")
         for what, faults, status, delivered, queued, line in cases:
             with self.subTest(what):
-                port = faults.pop("port", None)
+                port, user = faults.pop("port", None), faults.pop("user", None)
                 peer = self.server(**faults)
-                self.registry(port or peer.port)
+                self.registry(port or peer.port, **({"SMTP User Name": user} if user else {}))
                 self.queue(files)
                 self.assertEqual(self.run_sendwell()[0], status)
                 time.sleep(2 if faults.get("slow_data") else 0)  # the late message arrives after all
                 self.assertEqual(peer.recipients(), delivered)
                 self.assertEqual(self.queued(), queued)
                 self.assertTrue(any(entry.startswith(line) for entry in self.log()), (line, self.log()))
-                peer.refuse, peer.drop_at_mail, peer.slow_data = {}, set(), 0
+                peer.refuse, peer.refuse_sender, peer.drop_at_mail, peer.slow_data = {}, None, set(), 0
                 self.registry(peer.port)
                 self.assertEqual(self.run_sendwell(), (0, ""))
                 got = peer.recipients()

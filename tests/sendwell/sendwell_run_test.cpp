@@ -145,7 +145,8 @@ TEST_F(SendwellRun, MessagesOfAFileByItsHeaders)
         {"a header without its colons", "%%%broken\r\nsecret\r\n" + h2 + "y\r\n", {"b@x | Two  | EMAIL0.RTF"},
          {"Email header without its address and subject; its text is not sent: %%%broken", "b@x sent Two  {Email 2}"}},
         {"a recipient no server takes", "%%%X: 1 Y: a<b>@x Z: One\r\nx\r\n", {},
-         {"a<b>@x not sent One  {Email 1}: refused for good by the server: 501 the recipient address \"a<b>@x\" cannot be used"}},
+         {"a<b>@x not sent One  {Email 1}: refused for good: no SMTP server takes the recipient address: it holds a blank, "
+          "a control character, \"<\" or \">\""}},
     };
     for (const auto& test : table) {
         SCOPED_TRACE(test.what);
@@ -240,8 +241,8 @@ TEST_F(SendwellRun, RefusedForNowStaysQueuedAndTheNextRunSendsOnlyTheRest)
 {
     queue({{"A.TXT", "%%%X: 1 Y: a@x Z: One\r\n1\r\n%%%X: 2 Y: b@x Z: Two\r\n2\r\n%%%X: 3 Y: c@x Z: Three\r\n3\r\n"},
            {"B.TXT", "%%%X: 1 Y: gone@x Z: Four\r\n4\r\n"}});
-    transport.deliveries["b@x"] = {false, 451, "4.3.0 Mailbox busy\r\ntry later"};
-    transport.deliveries["gone@x"] = {false, 550, "5.1.1 No such user"};
+    transport.deliveries["b@x"] = {MailVerdict::RefusedForNow, 451, "4.3.0 Mailbox busy\r\ntry later"};
+    transport.deliveries["gone@x"] = {MailVerdict::RefusedForGood, 550, "5.1.1 No such user"};
     EXPECT_EQ(run(), 3);
     EXPECT_EQ(sentSummary(), (std::vector<std::string> {"a@x | One  | EMAIL0.RTF", "b@x | Two  | EMAIL0.RTF",
                                                         "c@x | Three  | EMAIL0.RTF", "gone@x | Four  | EMAIL0.RTF"}));
@@ -276,6 +277,23 @@ TEST_F(SendwellRun, RefusedForNowStaysQueuedAndTheNextRunSendsOnlyTheRest)
     queue({{"A.TXT", twice}});
     EXPECT_EQ(run(), 0);
     EXPECT_EQ(sentSummary(), (std::vector<std::string> {"a@x | One  | EMAIL0.RTF", "b@x | Two  | EMAIL0.RTF"}));
+}
+
+TEST_F(SendwellRun, AnAccountTheServerRefusesLeavesEveryFileQueued)
+{
+    queue({{"A.TXT", "%%%X: 1 Y: a@x Z: One\r\n1\r\n%%%X: 2 Y: b@x Z: Two\r\n2\r\n"}, {"B.TXT", "%%%X: 1 Y: c@x Z: Three\r\n3\r\n"}});
+    transport.deliveries["a@x"] = {MailVerdict::AccountRefused, 530, "5.7.0 Authentication required"};
+    EXPECT_EQ(run(), 3);
+    EXPECT_EQ(sentSummary(), std::vector<std::string> {"a@x | One  | EMAIL0.RTF"});  // and nothing after it
+    EXPECT_EQ(std::vector<std::string>(logged.end() - 5, logged.end()),
+              (std::vector<std::string> {"a@x not sent One  {Email 1 part 0}: the server refused the account: 530 5.7.0 Authentication required",
+                                         "Mail file A.TXT stays in the queue folder for the next run",
+                                         "Error: The mail server refused the MAPI account Shop: every mail file left stays queued for the next run",
+                                         "Signed out of MAPI account Shop", "Completed mail process"}));
+    EXPECT_TRUE(queued("A.TXT") && queued("B.TXT"));
+    transport.deliveries.clear();
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(transport.sent.size(), 3u);
 }
 
 TEST_F(SendwellRun, AnotherRunsLockOrTooManyFilesLeaveMailQueued)

@@ -52,7 +52,7 @@ public:
         if (const auto failure = failures.find(message.recipient); failure != failures.end())
             throw failure->second;
         const auto delivery = deliveries.find(message.recipient);
-        return delivery == deliveries.end() ? MailDelivery {true, 250, "OK"} : delivery->second;
+        return delivery == deliveries.end() ? MailDelivery {MailVerdict::Accepted, 250, "OK"} : delivery->second;
     }
 
     void signOff() override { signedOn = false; }

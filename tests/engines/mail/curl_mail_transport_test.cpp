@@ -47,7 +47,8 @@ MailAccount accountFor(int port)
 
 std::string shown(const MailDelivery& delivery)
 {
-    return (delivery.accepted ? "accepted " : "refused ") + std::to_string(delivery.replyCode) + " " + delivery.replyText;
+    const char* const verdicts[] = {"accepted", "for now", "for good", "account refused"};
+    return verdicts[static_cast<int>(delivery.verdict)] + (" " + std::to_string(delivery.replyCode)) + " " + delivery.replyText;
 }
 
 // The number of the RunTimeError `action` throws (0 for none), and its seconds.
@@ -166,8 +167,10 @@ TEST(CurlMailTransport, RefusalsAndLostConnectionsCostOneMessageAtMostAndNoneGoe
         {"recipients refused for good and for now",
          {"--refuse", "0@example.com=550-5.1.1 <0@example.com>: Recipient address rejected\r\n550 5.1.1 No such user",
           "--refuse", "1@example.com=451 4.3.0 Mailbox busy, try later"},
-         {"refused 550 5.1.1 <0@example.com>: Recipient address rejected\n5.1.1 No such user",
-          "refused 451 4.3.0 Mailbox busy, try later", Accepted}, "23 "},
+         {"for good 550 5.1.1 <0@example.com>: Recipient address rejected\n5.1.1 No such user",
+          "for now 451 4.3.0 Mailbox busy, try later", Accepted}, "23 "},
+        {"the sender refused", {"--refuse-sender", "530 5.7.0 Authentication required"},
+         std::vector<std::string>(3, "account refused 530 5.7.0 Authentication required"), ""},
         {"idle connection closed by the server", {"--close-after", "1"}, {Accepted, Accepted, Accepted}, "01 12 22 "},
         {"dropped at MAIL, and again on the new connection", {"--drop-at-mail", "2", "--drop-at-mail", "3"}, {Accepted, lost, Accepted}, "01 23 "},
         {"dropped after the data arrived", {"--drop-in-data", "2"}, {Accepted, lost, Accepted}, "01 11 22 "},
@@ -199,7 +202,7 @@ TEST(CurlMailTransport, SignOnLogsInAsTheAccountSaysOrFailsQuicklyWithANamedErro
     ASSERT_EQ(testing::runProgram("/usr/bin/openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
                                   "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", key, "-out", cert},
                                   {}, dir.path()).exitStatus, 0);
-    SmtpPeer login({"--auth", "clerk:s3cr3t"}), tls({"--tls", cert, key}), implicitTls({"--implicit-tls", cert, key});
+    SmtpPeer login({"--auth", "clerk:s3cr3t"}), tls({"--tls", cert, key}), implicitTls({"--implicit-tls", cert, key}), plain;
     auto loopbackPort = [](int socket, bool listening) {  // where nothing will ever answer
         sockaddr_in address {AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
         socklen_t size = sizeof address;
@@ -227,6 +230,7 @@ TEST(CurlMailTransport, SignOnLogsInAsTheAccountSaysOrFailsQuicklyWithANamedErro
         {"password in the account", [](MailAccount& a) { a.userName = "clerk", a.password = "s3cr3t"; }, 0},
         {"wrong password in netrc", [](MailAccount& a) { a.userName = "temp"; }, PermissionDenied},
         {"a login the netrc does not list", [](MailAccount& a) { a.userName = "manager"; }, PermissionDenied},
+        {"a login the server does not offer", [&](MailAccount& a) { a.port = plain.port(), a.userName = "clerk"; }, PermissionDenied},
         {"server without STARTTLS", [&](MailAccount& a) { a.security = MailSecurity::StartTls, a.caFile = cert; }, PermissionDenied},
         {"STARTTLS", [&](MailAccount& a) { a.port = tls.port(), a.security = MailSecurity::StartTls, a.caFile = cert; }, 0},
         {"certificate not trusted", [&](MailAccount& a) { a.port = tls.port(), a.security = MailSecurity::StartTls; }, PermissionDenied},

@@ -15,6 +15,7 @@ from aiosmtpd.smtp import SMTP, AuthResult
 parser = argparse.ArgumentParser()
 parser.add_argument("--folder", required=True)
 parser.add_argument("--refuse", action="append", default=[], metavar="ADDRESS=REPLY")
+parser.add_argument("--refuse-sender", metavar="REPLY")  # the answer to every MAIL FROM
 parser.add_argument("--drop-at-mail", type=int, action="append", default=[], metavar="N")  # instead of answering
 parser.add_argument("--drop-in-data", type=int, metavar="N")  # keep the N-th message, close instead of answering
 parser.add_argument("--close-after", type=int, metavar="N")  # answer the N-th message, then close as when idle
@@ -54,7 +55,7 @@ class Handler:
             server.transport.abort()
             await asyncio.sleep(3600)  # cancelled with the connection
         envelope.mail_from = address
-        return "250 OK"
+        return options.refuse_sender or "250 OK"
 
     async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
         refusals = dict(item.split("=", 1) for item in options.refuse)

@@ -21,7 +21,8 @@ MailAccount shop()
 
 std::string shown(const MailDelivery& delivery)
 {
-    return (delivery.accepted ? "accepted " : "refused ") + std::to_string(delivery.replyCode) + " " + delivery.replyText;
+    const char* const verdicts[] = {"accepted", "for now", "for good", "account refused"};
+    return verdicts[static_cast<int>(delivery.verdict)] + (" " + std::to_string(delivery.replyCode)) + " " + delivery.replyText;
 }
 
 TEST(TransportMailSession, SignsOnToTheAccountTheNameStandsForOrSaysWhyNot)
@@ -56,12 +57,13 @@ TEST(TransportMailSession, ComposedMessagesAndWhatBecomesOfThem)
     fs.addFile("/c/ZLT/EMAIL0.RTF", "{\\rtf1 body}");
     fs.addFile("/c/ZLT/NOTES.TXT", "plain");
     testing::RecordingMailTransport transport(fs);
-    transport.deliveries["busy@x"] = {false, 451, "4.2.0 busy"};
+    transport.deliveries["busy@x"] = {MailVerdict::RefusedForNow, 451, "4.2.0 busy"};
     transport.failures.emplace("lost@x", RunTimeError(DeviceUnavailable, "Device unavailable (connection lost)"));
     transport.failures.emplace("login@x", RunTimeError(PermissionDenied, "Permission denied (login refused)"));
     transport.failures.emplace("unreadable@x", RunTimeError(DeviceIoError));
     const auto session = makeTransportMailSession(transport, [](const std::string&) { return shop(); });
     session->signOn();
+    const std::string Local64(64, 'l'), NoServer = "for good 0 no SMTP server takes the recipient address: ";
     struct Case {
         std::string recipAddress;
         std::string outcome;  // shown, or "error N" for what is raised
@@ -69,12 +71,16 @@ TEST(TransportMailSession, ComposedMessagesAndWhatBecomesOfThem)
     };
     const Case table[] = {
         {"smtp: a@x", "accepted 250 OK", "a@x | EMAIL0.RTF application/rtf"},
-        {"smtp: busy@x", "refused 451 4.2.0 busy", "busy@x | EMAIL0.RTF application/rtf"},
-        {"smtp: lost@x", "refused 0 Device unavailable (connection lost)", "lost@x | EMAIL0.RTF application/rtf"},
-        {"smtp: login@x", "refused 0 Permission denied (login refused)", "login@x | EMAIL0.RTF application/rtf"},
+        {"smtp: ADDR", "accepted 250 OK", "ADDR | EMAIL0.RTF application/rtf"},
+        {"smtp: busy@x", "for now 451 4.2.0 busy", "busy@x | EMAIL0.RTF application/rtf"},
+        {"smtp: lost@x", "for now 0 Device unavailable (connection lost)", "lost@x | EMAIL0.RTF application/rtf"},
+        {"smtp: login@x", "account refused 0 Permission denied (login refused)", "login@x | EMAIL0.RTF application/rtf"},
         {"smtp: unreadable@x", "error 57", "unreadable@x | EMAIL0.RTF application/rtf"},
-        {"smtp: a b@x", "refused 501 the recipient address \"a b@x\" cannot be used", ""},
-        {"smtp: ", "refused 501 the recipient address \"\" cannot be used", ""},
+        {"smtp: " + Local64 + "@" + std::string(189, 'd'), "accepted 250 OK", Local64 + "@" + std::string(189, 'd') + " | EMAIL0.RTF application/rtf"},
+        {"smtp: " + Local64 + "@" + std::string(190, 'd'), NoServer + "it is 255 characters long, SMTP takes 254", ""},
+        {"smtp: " + Local64 + "x@d", NoServer + "its part before the @ is 65 characters long, SMTP takes 64", ""},
+        {"smtp: a b@x", NoServer + "it holds a blank, a control character, \"<\" or \">\"", ""},
+        {"smtp: ", NoServer + "it is empty", ""},
     };
     for (const auto& test : table) {
         SCOPED_TRACE(test.recipAddress);
