@@ -63,20 +63,18 @@ private:
         const auto list = loadMailList(platform_.files, paths_.listFile());
         if (!list)
             log_.status("Error: Can't find the ZELTO file list file, at " + paths_.listFile());
-        std::vector<std::string> names = list.value_or(std::vector<std::string> {});
-        listed_ = names.size();
-        if (names.size() > MaxMailFiles) {
-            waiting_.assign(names.begin() + MaxMailFiles, names.end());
-            names.resize(MaxMailFiles);
-        }
+        const std::vector<std::string> names = queuedNames(list.value_or(std::vector<std::string> {}));
         const int mailCount = static_cast<int>(names.size());
         log_.setCounts(0, mailCount);
         if (mailCount < 1)
             return "There are no emails awaiting to be processed";
         log_.status("Preparing to process" + signPadded(mailCount) + " mail files from " + paths_.queueFolder());
-        for (const std::string& name : waiting_)
-            log_.status("Mail file " + name + " waits for the next run: one run takes " + std::to_string(MaxMailFiles) +
-                        " mail files");
+        if (waiting_.size() == 1)
+            log_.status("Mail file " + waiting_.front() + " waits for the next run: one run takes " +
+                        std::to_string(MaxMailFiles) + " mail files");
+        else if (!waiting_.empty())
+            log_.status(std::to_string(waiting_.size()) + " mail files wait for the next run, from " + waiting_.front() +
+                        " to " + waiting_.back() + ": one run takes " + std::to_string(MaxMailFiles) + " mail files");
         if (const auto name = registry::mailProfileName(platform_.registry()))
             platform_.mail.setUserName(*name);
         const std::string user = platform_.codePage.fromUtf8(platform_.mail.userName());
@@ -97,6 +95,34 @@ private:
         }
         platform_.mail.signOff();
         return "Signed out of MAPI account " + user;
+    }
+
+    // The listed names this run takes: the first MaxMailFiles still in the
+    // queue folder, so that names already filed never take a run's place.
+    // Those later wait; names no longer queued are skipped, those in the
+    // sent folder told of in one line, however many.
+    std::vector<std::string> queuedNames(const std::vector<std::string>& listed)
+    {
+        listed_ = listed.size();
+        std::vector<std::string> taken, filed;
+        for (const std::string& name : listed) {
+            if (!isPlainFileName(name)) {
+                log_.status("Mail file name \"" + shownName(name) + "\" names no file of the queue folder; skipped");
+            } else if (platform_.files.fileExists(paths_.queueFolder() + name)) {
+                (taken.size() < MaxMailFiles ? taken : waiting_).push_back(name);
+            } else if (platform_.files.fileExists(paths_.sentFolder() + name)) {
+                filed.push_back(name);
+            } else {
+                log_.status("Mail file " + name + " is no longer in the queue folder; skipped");
+            }
+        }
+        filed_ = filed.size();
+        if (filed.size() == 1)
+            log_.status("Mail file " + filed.front() + " is no longer in the queue folder (it is in the sent folder); skipped");
+        else if (!filed.empty())
+            log_.status(std::to_string(filed.size()) + " mail files are no longer in the queue folder (they are in the sent "
+                        "folder), from " + filed.front() + " to " + filed.back() + "; skipped");
+        return taken;
     }
 
     bool tagFilesPresent()
@@ -131,17 +157,6 @@ private:
     void dispatchFile(MessageSender& sender, MessageAssembler& assembler, const std::string& name)
     {
         const std::string path = paths_.queueFolder() + name;
-        if (!isPlainFileName(name)) {
-            log_.status("Mail file name \"" + name + "\" names no file of the queue folder; skipped");
-            return;
-        }
-        if (!platform_.files.fileExists(path)) {
-            const bool filed = platform_.files.fileExists(paths_.sentFolder() + name);
-            log_.status("Mail file " + name + " is no longer in the queue folder" +
-                        (filed ? " (it is in the sent folder)" : "") + "; skipped");
-            filed_ += filed ? 1 : 0;
-            return;
-        }
         SendJournal journal(platform_.files, paths_.journalFile(name), fingerprintOfFile(platform_.files, path));
         {
             const auto file = platform_.files.openRead(path);

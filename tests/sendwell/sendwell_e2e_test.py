@@ -258,6 +258,20 @@ class Sendwell(unittest.TestCase):
         self.assertEqual(peer.recipients(), ["m%03d@x.org" % n for n in range(1, 21)])
         self.assertIn("Another run is dispatching the mail of C:\\ZLT\\EMAIL\\; this run ends", self.log())
 
+    def test_each_queued_file_gets_its_turn_and_only_those_listed(self):
+        peer = self.server()
+        self.registry(peer.port)
+        self.queue({"F%03d" % n: header(1, "f%03d@x.org" % n, b"S") + b"x\r\n" for n in range(1, 106)})
+        self.write("ZLT/EMAIL/EXTRA", header(1, "extra@x.org", b"S") + b"x\r\n")  # not listed: a NUL cuts the name below
+        self.write("ZLT/EMAIL.TAG", b"EXTRA\x00.TXT\r\n" + open(os.path.join(self.tree, "EMAIL.TAG"), "rb").read())
+        self.assertEqual(self.run_sendwell()[0], 3)
+        self.assertEqual(len(peer.messages), 101)
+        self.assertIn('Mail file name "EXTRA?.TXT" names no file of the queue folder; skipped', self.log())
+        self.assertIn("4 mail files wait for the next run, from F102 to F105: one run takes 101 mail files", self.log())
+        self.assertEqual(self.run_sendwell()[0], 3)  # the name that names no file stays unfiled
+        self.assertEqual(peer.recipients(), ["f%03d@x.org" % n for n in range(1, 106)])
+        self.assertEqual(self.queued(), ["EXTRA"])
+
     def test_setup_not_found_and_an_unwritable_log(self):
         self.queue({"A.TXT": header(1, "a@x.org", b"S") + b"x\r\n"})
         process = subprocess.run([BIN], cwd=self.root, env=self.environment(ZLT_DRIVES="C=" + self.root + "/none"),

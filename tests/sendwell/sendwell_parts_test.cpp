@@ -48,6 +48,15 @@ TEST(MailRoot, CurrentDriveFirstThenTheFirstReadyFixedOrNetworkDrive)
     }
 }
 
+TEST(MailList, PlainNamesOnly)
+{
+    for (const std::string name : {"A.TXT", "r\xe9sum\xe9", ".A"})
+        EXPECT_TRUE(isPlainFileName(name)) << name;
+    for (const std::string& name : {std::string("A.TXT\0X", 7), std::string(), std::string(".."), std::string(". ."),
+                                   std::string("A\\B"), std::string("A/B"), std::string("C:A"), std::string("A\tB")})
+        EXPECT_FALSE(isPlainFileName(name)) << name;
+}
+
 TEST(DispatchLog, TimeStampIsTwelveHourPaddedTo25)
 {
     const std::pair<LocalTime, const char*> table[] = {

@@ -312,10 +312,13 @@ TEST_F(SendwellRun, AnotherRunsLockOrTooManyFilesLeaveMailQueued)
     EXPECT_EQ(run(), 3);
     EXPECT_EQ(transport.sent.size(), 101u);
     EXPECT_EQ(logged[1], "Preparing to process 101 mail files from C:\\ZLT\\EMAIL\\");
-    EXPECT_EQ(logged[2], "Mail file M102 waits for the next run: one run takes 101 mail files");
-    EXPECT_EQ(logged[3], "Mail file M103 waits for the next run: one run takes 101 mail files");
+    EXPECT_EQ(logged[2], "2 mail files wait for the next run, from M102 to M103: one run takes 101 mail files");
     EXPECT_TRUE(queued("M102"));
     EXPECT_FALSE(queued("M101"));
+    // The names already filed take no place of the next run.
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(sentSummary(), (std::vector<std::string> {"a102@x | S  | EMAIL0.RTF", "a103@x | S  | EMAIL0.RTF"}));
+    EXPECT_EQ(logged[1], "101 mail files are no longer in the queue folder (they are in the sent folder), from M1 to M101; skipped");
 }
 
 }  // namespace
