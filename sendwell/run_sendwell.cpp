@@ -190,13 +190,19 @@ private:
     void moveToSent(const std::string& name)
     {
         const std::string from = paths_.queueFolder() + name, to = paths_.sentFolder() + name;
-        if (!platform_.files.folderExists(paths_.sentFolder()))
-            platform_.files.fileSystem().createFolders(platform_.files.resolve(paths_.sentFolder()));
-        if (platform_.files.fileExists(to)) {
-            platform_.files.remove(to);
-            log_.status(from + " deleted existing prior to move");
+        bool replaced = false;
+        try {
+            if (!platform_.files.folderExists(paths_.sentFolder()))
+                platform_.files.fileSystem().createFolders(platform_.files.resolve(paths_.sentFolder()));
+            if ((replaced = platform_.files.fileExists(to)))
+                platform_.files.remove(to);
+            platform_.files.move(from, to);
+        } catch (const RunTimeError& error) {
+            throw RunTimeError(error.number(), error.description() + ": mail file " + name +
+                                                   " could not be moved to the sent folder " + paths_.sentFolder());
         }
-        platform_.files.move(from, to);
+        if (replaced)
+            log_.status(from + " deleted existing prior to move");
         log_.status("Mail file " + name + " moved to sent folder");
     }
 

@@ -103,6 +103,44 @@ bool isRemovableDevice(dev_t device)
     return false;
 }
 
+// The file at `from` put at `to` on another file system as mv puts it
+// there: copied into a new file beside `to` with its permissions and times,
+// synced, renamed to `to` and the folder synced. A failure removes the copy.
+void copyToOtherFileSystem(const std::string& from, const std::string& to)
+{
+    const int source = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (source < 0)
+        throw pathError(errno, from);
+    struct stat info {};
+    ::fstat(source, &info);
+    PosixInputFile in(source, static_cast<std::int64_t>(info.st_size));
+    const std::string folder = parentFolder(to);
+    const std::string copy = joinPath(folder, "." + fileNameOf(to) + "~" + std::to_string(::getpid()));
+    const int target = ::open(copy.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (target < 0)
+        throw pathError(errno, to);
+    PosixOutputFile out(target, to);
+    try {
+        char buffer[65536];
+        for (size_t got; (got = in.read(buffer, sizeof buffer)) > 0;)
+            out.write({buffer, got});
+        const timespec times[2] = {info.st_atim, info.st_mtim};
+        if (::fchmod(target, info.st_mode & 07777) != 0 || ::futimens(target, times) != 0)
+            throw errorFromErrno(errno, to);
+        out.commit();
+        if (::rename(copy.c_str(), to.c_str()) != 0)
+            throw pathError(errno, to);
+    } catch (...) {
+        ::unlink(copy.c_str());
+        throw;
+    }
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
 class PosixFileSystem : public FileSystem {
 public:
     std::unique_ptr<InputFile> openRead(const std::string& path) override
@@ -160,9 +198,19 @@ public:
         return names;
     }
 
+    // Across file systems as mv moves: the copy is whole at the new name
+    // before the original goes, so a failure never loses both.
     void move(const std::string& from, const std::string& to) override
     {
-        if (::rename(from.c_str(), to.c_str()) != 0)
+        if (::rename(from.c_str(), to.c_str()) == 0)
+            return;
+        const int error = errno;
+        if (error == ENOENT)  // the file, or the folder of its new name, is not there
+            throw pathError(error, ::access(from.c_str(), F_OK) == 0 ? to : from);
+        if (error != EXDEV)
+            throw errorFromErrno(error, from + " to " + to);
+        copyToOtherFileSystem(from, to);
+        if (::unlink(from.c_str()) != 0)
             throw pathError(errno, from);
     }
 

@@ -1,7 +1,7 @@
 """The sendwell binary as the host runs it, against a real SMTP server (aiosmtpd on 127.0.0.1, in this process) that
 can refuse, drop, stall, want STARTTLS and a login. Messages are read back with Python's email package, attachments
 with unrtf; the log, the queue and the sent folder are read from the host tree."""
-import asyncio, os, socket, ssl, subprocess, sys, tempfile, threading, time, unittest  # noqa: E401
+import asyncio, os, shutil, socket, ssl, subprocess, sys, tempfile, threading, time, unittest  # noqa: E401
 from email import message_from_bytes, policy
 
 from aiosmtpd.smtp import SMTP, AuthResult
@@ -271,6 +271,30 @@ class Sendwell(unittest.TestCase):
         self.assertEqual(self.run_sendwell()[0], 3)  # the name that names no file stays unfiled
         self.assertEqual(peer.recipients(), ["f%03d@x.org" % n for n in range(1, 106)])
         self.assertEqual(self.queued(), ["EXTRA"])
+
+    def test_a_sent_folder_on_another_file_system(self):
+        device = os.stat(self.tree).st_dev
+        other = next((folder for folder in ("/dev/shm", tempfile.gettempdir(), os.path.expanduser("~")) if os.path.isdir(folder)
+                      and os.access(folder, os.W_OK) and os.stat(folder).st_dev != device), None)
+        if other is None:
+            self.skipTest("no second file system here: /dev/shm, the temporary folder and the home folder are the tree's")
+        sent, link = tempfile.mkdtemp(prefix="sendwell-sent-", dir=other), os.path.join(self.tree, "EMAIL", "SENT")
+        self.addCleanup(shutil.rmtree, sent)
+        os.rmdir(link)
+        os.symlink(sent, link)
+        peer = self.server()
+        self.registry(peer.port)
+        self.queue({"A.TXT": header(1, "a@x.org", b"S") + b"x\r\n"})
+        os.utime(os.path.join(self.tree, "EMAIL", "A.TXT"), (1e9, 1e9))
+        self.assertEqual(self.run_sendwell(), (0, ""))
+        self.assertEqual((peer.recipients(), self.queued(), os.listdir(sent)), (["a@x.org"], [], ["A.TXT"]))
+        self.assertEqual(os.stat(os.path.join(sent, "A.TXT")).st_mtime, 1e9)  # as mv keeps it
+        os.remove(link)
+        os.symlink("/proc/self/fdinfo", link)  # a folder where nobody may make a file, root neither
+        self.queue({"B.TXT": header(1, "b@x.org", b"S") + b"x\r\n"})
+        status, err = self.run_sendwell()
+        self.assertEqual((status, self.queued()), (1, ["B.TXT"]))
+        self.assertIn("could not be moved to the sent folder C:\\ZLT\\EMAIL\\SENT\\ (error ", err)
 
     def test_setup_not_found_and_an_unwritable_log(self):
         self.queue({"A.TXT": header(1, "a@x.org", b"S") + b"x\r\n"})
