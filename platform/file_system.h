@@ -37,7 +37,7 @@ public:
 enum class WriteMode {
     CreateNew,  // fails with FileAlreadyExists when the name is taken
     Replace,    // creates or empties
-    Append,     // creates or writes on at the end
+    Append,     // creates or writes on at the end; each write whole or not at all
 };
 
 enum class EntryKind { Missing, File, Folder, Other };

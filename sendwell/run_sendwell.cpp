@@ -36,10 +36,27 @@ public:
     {
     }
 
+    // A failure that ends the run is told in the log too, when the log can
+    // still be written, before it reaches the program's error line.
     int run()
     {
         log_.start();
         log_.status("Commence mail initialisation");
+        try {
+            return runLogged();
+        } catch (const RunTimeError& error) {
+            try {
+                log_.status("Error: The run stopped: " + platform_.codePage.fromUtf8(error.description()) + " (error " +
+                            std::to_string(error.number()) + ")");
+            } catch (const RunTimeError&) {
+            }
+            throw;
+        }
+    }
+
+private:
+    int runLogged()
+    {
         platform_.mail.setDownloadMail(false);
         platform_.mail.setUserName("");
         platform_.files.fileSystem().createFolders(platform_.files.resolve(paths_.progressFolder()));
@@ -56,7 +73,6 @@ public:
         return filed_ == listed_ ? exit_status::Done : exit_status::LeftForNextRun;
     }
 
-private:
     // The text of the closing line.
     std::string dispatch()
     {

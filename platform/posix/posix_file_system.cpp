@@ -44,20 +44,30 @@ private:
 
 class PosixOutputFile : public OutputFile {
 public:
-    PosixOutputFile(int descriptor, std::string path) : descriptor_(descriptor), path_(std::move(path)) {}
+    PosixOutputFile(int descriptor, std::string path, bool appending = false)
+        : descriptor_(descriptor), path_(std::move(path)), appending_(appending)
+    {
+    }
     ~PosixOutputFile() override
     {
         if (descriptor_ >= 0)
             ::close(descriptor_);
     }
+    // What is appended goes whole or not at all: the part a full disk let
+    // through is cut off again, so the next writer never goes on from half
+    // a line.
     void write(std::string_view bytes) override
     {
+        const off_t start = appending_ ? ::lseek(descriptor_, 0, SEEK_END) : -1;
         while (!bytes.empty()) {
             const ssize_t done = ::write(descriptor_, bytes.data(), bytes.size());
             if (done < 0) {
                 if (errno == EINTR)
                     continue;
-                throw errorFromErrno(errno, path_);
+                const int error = errno;
+                if (start >= 0)
+                    (void)::ftruncate(descriptor_, start);
+                throw errorFromErrno(error, path_);
             }
             bytes.remove_prefix(static_cast<size_t>(done));
         }
@@ -77,6 +87,7 @@ public:
 private:
     int descriptor_;
     std::string path_;
+    bool appending_;
 };
 
 // ENOENT is both a missing file and a missing folder on the way to it; the
@@ -164,7 +175,7 @@ public:
         const int descriptor = ::open(path.c_str(), flags, 0666);
         if (descriptor < 0)
             throw pathError(errno, path);
-        return std::make_unique<PosixOutputFile>(descriptor, path);
+        return std::make_unique<PosixOutputFile>(descriptor, path, mode == WriteMode::Append);
     }
 
     EntryStatus status(const std::string& path) override

@@ -1,7 +1,7 @@
 """The sendwell binary as the host runs it, against a real SMTP server (aiosmtpd on 127.0.0.1, in this process) that
 can refuse, drop, stall, want STARTTLS and a login. Messages are read back with Python's email package, attachments
 with unrtf; the log, the queue and the sent folder are read from the host tree."""
-import asyncio, os, shutil, socket, ssl, subprocess, sys, tempfile, threading, time, unittest  # noqa: E401
+import asyncio, os, resource, shutil, signal, socket, ssl, subprocess, sys, tempfile, threading, time, unittest  # noqa: E401
 from email import message_from_bytes, policy
 
 from aiosmtpd.smtp import SMTP, AuthResult
@@ -295,8 +295,10 @@ class Sendwell(unittest.TestCase):
         status, err = self.run_sendwell()
         self.assertEqual((status, self.queued()), (1, ["B.TXT"]))
         self.assertIn("could not be moved to the sent folder C:\\ZLT\\EMAIL\\SENT\\ (error ", err)
+        self.assertTrue(self.log()[-1].startswith("Error: The run stopped: "), self.log()[-1])
+        self.assertIn("could not be moved to the sent folder C:\\ZLT\\EMAIL\\SENT\\ (error ", self.log()[-1])
 
-    def test_setup_not_found_and_an_unwritable_log(self):
+    def test_setup_not_found_and_a_log_that_cannot_be_written(self):
         self.queue({"A.TXT": header(1, "a@x.org", b"S") + b"x\r\n"})
         process = subprocess.run([BIN], cwd=self.root, env=self.environment(ZLT_DRIVES="C=" + self.root + "/none"),
                                  capture_output=True)
@@ -309,6 +311,18 @@ class Sendwell(unittest.TestCase):
         self.assertEqual(status, 1)
         self.assertIn("ZELTOeMail.log", err)
         self.assertEqual(self.queued(), ["A.TXT"])
+        os.rmdir(os.path.join(self.tree, "ZELTOeMail.log"))
+        before = b"01/01/27, 09:00:00 am    Completed mail process\r\n"
+        log = self.write("ZLT/ZELTOeMail.log", before)
+
+        def full_disk():  # room for 40 more bytes of the log: less than a line
+            signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+            resource.setrlimit(resource.RLIMIT_FSIZE, (len(before) + 40,) * 2)
+        process = subprocess.run([BIN], cwd=self.tree, env=self.environment(), capture_output=True, preexec_fn=full_disk)
+        self.assertEqual(process.returncode, 1)
+        self.assertIn("ZELTOeMail.log", process.stderr.decode())
+        with open(log, "rb") as file:
+            self.assertEqual(file.read(), before)  # no torn line for the next run to go on from
 
 
 
