@@ -8,7 +8,8 @@
 // the programs read the registry through an automation component, and its
 // failures reach them under that number. A malformed line below the header
 // is skipped and reading goes on, as the registry editor does when it
-// imports such a file; its number is kept in skippedLines.
+// imports such a file; its number is kept in skippedLines. A key line
+// deeper than the registry allows is such a line.
 #include <cstdint>
 #include <string>
 #include <string_view>

@@ -98,13 +98,14 @@ class Sendwell(unittest.TestCase):
         self.servers.append(Server(**faults))
         return self.servers[-1]
 
-    def registry(self, port, **values):
+    def registry(self, port, deep_key=False, **values):
         lines = ['"DefaultProfile"="Shop"', "", "[%s\\Shop]" % PROFILE, '"SMTP Server"="127.0.0.1"',
                  '"SMTP Port"=dword:%08x' % port, '"SMTP Email Address"="shop@example.org"',
                  '"SMTP Display Name"="Corner Shop"', '"SMTP Timeout"=dword:00000003']
         lines += ['"%s"=%s' % item for item in values.items()]
+        deep = "[HKEY_CURRENT_USER%s]\n" % ("\\k" * 1000000) if deep_key else ""  # deeper than any registry
         with open(os.path.join(self.root, "user.reg"), "w") as file:
-            file.write("Windows Registry Editor Version 5.00\n\n[%s]\n%s\n" % (PROFILE, "\n".join(lines)))
+            file.write("Windows Registry Editor Version 5.00\n\n%s[%s]\n%s\n" % (deep, PROFILE, "\n".join(lines)))
 
     def environment(self, **more):
         env = {"HOME": self.root, "ZLT_DRIVES": "C=" + os.path.join(self.root, "c"),
@@ -131,7 +132,7 @@ class Sendwell(unittest.TestCase):
 
     def test_messages_arrive_as_a_mail_program_shows_them(self):
         peer = self.server()
-        self.registry(peer.port)
+        self.registry(peer.port, deep_key=True)
         self.queue({"A.TXT": b"no one gets this\r\n" + header(1, "ann@example.com", b"Weekly sales") +
                     b"Caf\xe9 total {\\b 5}\r\n\\par line two\r\n" + header(2, "bob@example.com", b"Gr\xfc\xdfe") + b"x\r\n",
                     "B.TXT": header(1, "x" * 100000 + "@example.com", b"Too long") + b"no one\r\n" +
