@@ -91,7 +91,7 @@ private:
         else if (!waiting_.empty())
             log_.status(std::to_string(waiting_.size()) + " mail files wait for the next run, from " + waiting_.front() +
                         " to " + waiting_.back() + ": one run takes " + std::to_string(MaxMailFiles) + " mail files");
-        if (const auto name = registry::mailProfileName(platform_.registry()))
+        if (const auto name = mailProfileName())
             platform_.mail.setUserName(*name);
         const std::string user = platform_.codePage.fromUtf8(platform_.mail.userName());
         if (user.empty())
@@ -139,6 +139,17 @@ private:
             log_.status(std::to_string(filed.size()) + " mail files are no longer in the queue folder (they are in the sent "
                         "folder), from " + filed.front() + " to " + filed.back() + "; skipped");
         return taken;
+    }
+
+    // A registry file that cannot be read names no account, as a missing one does.
+    std::optional<std::string> mailProfileName()
+    {
+        try {
+            return registry::mailProfileName(platform_.registry());
+        } catch (const RunTimeError& error) {
+            log_.status("Error: The registry cannot be read: " + platform_.codePage.fromUtf8(error.description()));
+            return std::nullopt;
+        }
     }
 
     bool tagFilesPresent()

@@ -273,6 +273,29 @@ class Sendwell(unittest.TestCase):
         self.assertEqual(peer.recipients(), ["f%03d@x.org" % n for n in range(1, 106)])
         self.assertEqual(self.queued(), ["EXTRA"])
 
+    def test_a_registry_that_cannot_be_used_sends_nothing_and_says_why(self):
+        peer = self.server()
+        self.queue({"A.TXT": header(1, "a@x.org", b"S") + b"x\r\n"})
+        cases = [  # the account's values, or the whole file (None: there is none); a line of the log
+            ({"SMTP Port": "dword:zzzz"}, '"SMTP Port" must be a dword from 1 to 65535, not dword:zzzz'),
+            ({"SMTP Port": '"%d"' % peer.port}, '"SMTP Port" must be a dword from 1 to 65535, not the string "%d"' % peer.port),
+            ({"SMTP Port": "dword:00010000"}, '"SMTP Port" must be a dword from 1 to 65535, not 65536'),
+            ({"SMTP Secure Connection": "dword:00000007"}, '"SMTP Secure Connection" must be a dword 0 or 1, not 7'),
+            (b"\x00garbage\r\n", "Error: The registry cannot be read: Automation error (not a registry file: "),
+            (None, "Error: No default MAPI email account is setup on this machine"),
+        ]
+        for values, line in cases:
+            with self.subTest(line):
+                if isinstance(values, dict):
+                    self.registry(peer.port, **values)
+                elif values:
+                    self.write("../user.reg", values)
+                else:
+                    os.remove(os.path.join(self.root, "user.reg"))
+                self.assertEqual(self.run_sendwell()[0], 3)
+                self.assertTrue(any(line in entry for entry in self.log()), (line, self.log()[-3:]))
+                self.assertEqual((peer.recipients(), self.queued()), ([], ["A.TXT"]))
+
     def test_a_sent_folder_on_another_file_system(self):
         device = os.stat(self.tree).st_dev
         other = next((folder for folder in ("/dev/shm", tempfile.gettempdir(), os.path.expanduser("~")) if os.path.isdir(folder)

@@ -50,7 +50,7 @@ public:
         HostFiles files {fs, DriveMap::parse(drives, "/home")};
         const auto session = makeTransportMailSession(transport, [this](const std::string& name) { return mailAccountNamed(registry, name); });
         SendwellPlatform platform {files, clock, box, window, *session, locks, codePage,
-                                   [this]() -> const registry::Registry& { return registry; },
+                                   [this]() -> const registry::Registry& { return registry = registry::Registry::fromRegFile(regFile); },
                                    [] { return std::vector<std::string> {"Arial", "Courier"}; }};
         const int status = runSendwell("ignored", platform);
         EXPECT_FALSE(window.visible);
@@ -89,7 +89,8 @@ public:
     RecordingMailTransport transport {fs};
     MemoryRunLocks locks;
     CodePage codePage {1252};
-    registry::Registry registry = registry::Registry::fromRegFile(Account);
+    std::string regFile = Account;
+    registry::Registry registry;
     std::vector<std::string> logged;
 };
 
@@ -199,21 +200,28 @@ TEST_F(SendwellRun, SetupProblemsSendNothingAndSay)
           "There are no emails awaiting to be processed", "Completed mail process"}},
         {"empty list", [](SendwellRun& t) { t.fs.addFile("/c/ZLT/EMAIL.TAG", ""); }, 0,
          {"Commence mail initialisation", "There are no emails awaiting to be processed", "Completed mail process"}},
-        {"no profile", [](SendwellRun& t) { t.registry = registry::Registry::fromRegFile("REGEDIT4\n"); }, 3,
+        {"no profile", [](SendwellRun& t) { t.regFile = "REGEDIT4\n"; }, 3,
          join(start, {"Error: No default MAPI email account is setup on this machine", "Completed mail process"})},
+        {"a registry file that is none", [](SendwellRun& t) { t.regFile = "garbage"; }, 3,
+         join(start, {"Error: The registry cannot be read: Automation error (not a registry file)",
+                      "Error: No default MAPI email account is setup on this machine", "Completed mail process"})},
         {"no signature", [](SendwellRun& t) { t.fs.remove("/c/ZLT/SIGNAT.TAG"); }, 3,
          join(start, {"Error: Can't find the ZELTO signature file, at C:\\ZLT\\SIGNAT.TAG",
                       "No mail was sent: every mail file stays queued for the next run", "Completed mail process"})},
-        {"a profile without its account", [](SendwellRun& t) { t.registry = registry::Registry::fromRegFile(Account.substr(0, Account.rfind(Profiles))); }, 3,
+        {"a profile without its account", [](SendwellRun& t) { t.regFile = Account.substr(0, Account.rfind(Profiles)); }, 3,
          join(start, join({"Signed on to MAPI account Shop",
                            "Error: The MAPI account Shop could not be signed on to: no mail account named \"Shop\" in the registry"}, signedOut))},
+        {"a bad value", [](SendwellRun& t) { t.regFile += "\"SMTP Port\"=\"587\"\n\"SMTP Secure Connection\"=dword:7\n"; }, 3,
+         join(start, join({"Signed on to MAPI account Shop", "Error: The MAPI account Shop could not be signed on to: bad setting in the "
+                           "registry: \"SMTP Port\" must be a dword from 1 to 65535, not the string \"587\"; \"SMTP Secure "
+                           "Connection\" must be a dword 0 or 1, not 7"}, signedOut))},
         {"sign-on fails", [](SendwellRun& t) { t.transport.signOnFailure = RunTimeError(error_number::DeviceUnavailable, "Device unavailable (no answer)"); }, 3,
          join(start, join({"Signed on to MAPI account Shop", "Error: The MAPI account Shop could not be signed on to: Device unavailable (no answer)"}, signedOut))},
     };
     for (const auto& test : table) {
         SCOPED_TRACE(test.what);
         queue({{"A.TXT", "%%%X: 1 Y: a@x Z: One\r\nbody\r\n"}});
-        registry = registry::Registry::fromRegFile(Account);
+        regFile = Account;
         transport.signOnFailure.reset();
         fs.addFile("/c/ZLT/SIGNAT.TAG", "sig\r\n");
         test.arrange(*this);

@@ -32,12 +32,12 @@ public:
     {
         signOff();
         problem_.clear();
-        const auto account = findAccount_(userName_);
-        if (!account) {
-            problem_ = "no mail account named \"" + userName_ + "\" in the registry";
-            return;
-        }
         try {
+            const auto account = findAccount_(userName_);
+            if (!account) {
+                problem_ = "no mail account named \"" + userName_ + "\" in the registry";
+                return;
+            }
             session_ = transport_.signOn(*account);
         } catch (const RunTimeError& error) {
             problem_ = error.description();
