@@ -10,14 +10,9 @@ namespace zlt::testing {
 class RecordingStatusWindow : public StatusWindow {
 public:
     bool visible = false;
-    int timesShown = 0;
     std::string count, progress, status;
 
-    void show() override
-    {
-        visible = true;
-        ++timesShown;
-    }
+    void show() override { visible = true; }
     void hide() override { visible = false; }
     void setCount(const std::string& text) override { count = text; }
     void setProgress(const std::string& text) override { progress = text; }

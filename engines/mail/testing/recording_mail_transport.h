@@ -1,8 +1,6 @@
 #pragma once
-#include <cstdint>
 #include <map>
 #include <optional>
-#include <string>
 #include <vector>
 
 #include "engines/mail/mail_transport.h"
@@ -25,13 +23,10 @@ public:
         std::string attachmentBytes;
     };
 
-    // Script.
     std::optional<RunTimeError> signOnFailure;
     std::map<std::string, MailDelivery> deliveries;  // by recipient; the others are accepted
     std::map<std::string, RunTimeError> failures;    // by recipient: a lost connection ...
-
-    // Record.
-    std::vector<MailAccount> accounts;  // of every sign-on
+    std::vector<MailAccount> accounts;               // of every sign-on
     std::vector<Sent> sent;
     bool signedOn = false;
 

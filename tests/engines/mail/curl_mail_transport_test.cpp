@@ -142,14 +142,12 @@ TEST(CurlMailTransport, MessagesOfOneSessionArriveIntactOverOneConnection)
     for (std::size_t i = 0; i < std::size(table); ++i) {
         SCOPED_TRACE(i);
         auto& got = received[i];
-        EXPECT_EQ(got["to"], "buyer" + std::to_string(i) + "@example.com");
-        EXPECT_EQ(got["from"], "Müller & Co. Shop <shop@example.org>");
+        EXPECT_EQ(got["to"] + " " + got["from"] + " " + got["connection"] + " " + got["date"],
+                  "buyer" + std::to_string(i) + "@example.com Müller & Co. Shop <shop@example.org> 1 1796596200");
         EXPECT_EQ(got["subject"], table[i].subjectSeen);
         EXPECT_EQ(got["note"], table[i].noteSeen);
         EXPECT_EQ(got["attachment"], table[i].fileName.empty() ? "" : table[i].fileName + " application/rtf\n" + table[i].fileBytes);
         EXPECT_EQ(got["clean"], "True");  // all ASCII, whole characters in each encoded word, nothing to repair
-        EXPECT_EQ(got["connection"], "1");
-        EXPECT_EQ(got["date"], "1796596200");
         EXPECT_TRUE(got["message_id"].ends_with("@example.org>"));
     }
 }

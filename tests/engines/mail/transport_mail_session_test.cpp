@@ -1,6 +1,6 @@
-// The mail session of the Linux desktop on a recording transport: what a
-// composed message becomes, and how sign-on and transport failures reach
-// the dispatcher.
+// The mail session of the Linux desktop on a recording transport: how
+// sign-on problems and transport failures reach the dispatcher, and what a
+// composed message becomes.
 #include <gtest/gtest.h>
 
 #include "engines/mail/smtp/transport_mail_session.h"
@@ -12,11 +12,13 @@ namespace {
 
 using namespace error_number;
 
-MailAccount shop()
+std::optional<MailAccount> accountNamed(const std::string& name)
 {
+    if (name == "Bad")
+        throw RunTimeError(InvalidProcedureCall, "bad setting in the registry: \"SMTP Port\" must be a dword");
     MailAccount account;
     account.server = "mail.example";
-    return account;
+    return name.starts_with("Shop") ? std::optional(account) : std::nullopt;
 }
 
 std::string shown(const MailDelivery& delivery)
@@ -29,97 +31,75 @@ TEST(TransportMailSession, SignsOnToTheAccountTheNameStandsForOrSaysWhyNot)
 {
     testing::MemoryFileSystem fs;
     testing::RecordingMailTransport transport(fs);
-    const auto session = makeTransportMailSession(transport, [](const std::string& name) {
-        return name == "Shop" ? std::optional<MailAccount>(shop()) : std::nullopt;
-    });
-    session->setUserName("Other");
-    session->signOn();
-    EXPECT_EQ(session->sessionId(), 0u);
-    EXPECT_EQ(session->signOnProblem(), "no mail account named \"Other\" in the registry");
-    EXPECT_THROW(session->send(false), RunTimeError);  // no session
-    transport.signOnFailure = RunTimeError(PermissionDenied, "Permission denied (login refused)");
-    session->setUserName("Shop");
-    session->signOn();
-    EXPECT_EQ(session->sessionId(), 0u);
-    EXPECT_EQ(session->signOnProblem(), "Permission denied (login refused)");
-    transport.signOnFailure.reset();
-    session->signOn();
-    EXPECT_NE(session->sessionId(), 0u);
-    EXPECT_EQ(session->signOnProblem(), "");
+    const auto session = makeTransportMailSession(transport, accountNamed);
+    const std::pair<const char*, const char*> table[] = {  // user name, what stops the sign-on
+        {"Other", "no mail account named \"Other\" in the registry"},
+        {"Bad", "bad setting in the registry: \"SMTP Port\" must be a dword"},
+        {"Shop refused", "Permission denied (login refused)"},
+        {"Shop", ""},
+    };
+    for (const auto& [name, problem] : table) {
+        transport.signOnFailure = RunTimeError(PermissionDenied, "Permission denied (login refused)");
+        if (!std::string(name).ends_with("refused"))
+            transport.signOnFailure.reset();
+        session->setUserName(name);
+        session->signOn();
+        EXPECT_EQ(session->signOnProblem(), problem) << name;
+        EXPECT_EQ(session->sessionId() != 0 && transport.signedOn, *problem == '\0') << name;
+    }
     EXPECT_EQ(transport.accounts.back().server, "mail.example");
     session->signOff();
     EXPECT_FALSE(transport.signedOn);
+    EXPECT_THROW(session->send(false), RunTimeError);  // no session
 }
 
 TEST(TransportMailSession, ComposedMessagesAndWhatBecomesOfThem)
 {
     testing::MemoryFileSystem fs;
     fs.addFile("/c/ZLT/EMAIL0.RTF", "{\\rtf1 body}");
-    fs.addFile("/c/ZLT/NOTES.TXT", "plain");
     testing::RecordingMailTransport transport(fs);
     transport.deliveries["busy@x"] = {MailVerdict::RefusedForNow, 451, "4.2.0 busy"};
     transport.failures.emplace("lost@x", RunTimeError(DeviceUnavailable, "Device unavailable (connection lost)"));
     transport.failures.emplace("login@x", RunTimeError(PermissionDenied, "Permission denied (login refused)"));
     transport.failures.emplace("unreadable@x", RunTimeError(DeviceIoError));
-    const auto session = makeTransportMailSession(transport, [](const std::string&) { return shop(); });
+    const auto session = makeTransportMailSession(transport, accountNamed);
+    session->setUserName("Shop");
     session->signOn();
-    const std::string Local64(64, 'l'), NoServer = "for good 0 no SMTP server takes the recipient address: ";
-    struct Case {
-        std::string recipAddress;
-        std::string outcome;  // shown, or "error N" for what is raised
-        std::string handedOver;  // what the transport got: "recipient | attachment name type", or nothing
+    const std::string local64(64, 'l'), noServer = "for good 0 no SMTP server takes the recipient address: ";
+    const std::tuple<std::string, std::string, std::string> table[] = {  // recipAddress, outcome or error, recipient handed over
+        {"smtp: a@x", "accepted 250 OK", "a@x"},
+        {"SMTP:a@x", "accepted 250 OK", "a@x"},
+        {"ADDR", "accepted 250 OK", "ADDR"},
+        {"smtp: busy@x", "for now 451 4.2.0 busy", "busy@x"},
+        {"smtp: lost@x", "for now 0 Device unavailable (connection lost)", "lost@x"},
+        {"smtp: login@x", "account refused 0 Permission denied (login refused)", "login@x"},
+        {"smtp: unreadable@x", "error 57", "unreadable@x"},
+        {"smtp: " + local64 + "@" + std::string(189, 'd'), "accepted 250 OK", local64 + "@" + std::string(189, 'd')},
+        {"smtp: " + local64 + "@" + std::string(190, 'd'), noServer + "it is 255 characters long, SMTP takes 254", ""},
+        {"smtp: " + local64 + "x@d", noServer + "its part before the @ is 65 characters long, SMTP takes 64", ""},
+        {"smtp: a b@x", noServer + "it holds a blank, a control character, \"<\" or \">\"", ""},
+        {"smtpx a", noServer + "it holds a blank, a control character, \"<\" or \">\"", ""},
+        {"smtp:   ", noServer + "it is empty", ""},
     };
-    const Case table[] = {
-        {"smtp: a@x", "accepted 250 OK", "a@x | EMAIL0.RTF application/rtf"},
-        {"smtp: ADDR", "accepted 250 OK", "ADDR | EMAIL0.RTF application/rtf"},
-        {"smtp: busy@x", "for now 451 4.2.0 busy", "busy@x | EMAIL0.RTF application/rtf"},
-        {"smtp: lost@x", "for now 0 Device unavailable (connection lost)", "lost@x | EMAIL0.RTF application/rtf"},
-        {"smtp: login@x", "account refused 0 Permission denied (login refused)", "login@x | EMAIL0.RTF application/rtf"},
-        {"smtp: unreadable@x", "error 57", "unreadable@x | EMAIL0.RTF application/rtf"},
-        {"smtp: " + Local64 + "@" + std::string(189, 'd'), "accepted 250 OK", Local64 + "@" + std::string(189, 'd') + " | EMAIL0.RTF application/rtf"},
-        {"smtp: " + Local64 + "@" + std::string(190, 'd'), NoServer + "it is 255 characters long, SMTP takes 254", ""},
-        {"smtp: " + Local64 + "x@d", NoServer + "its part before the @ is 65 characters long, SMTP takes 64", ""},
-        {"smtp: a b@x", NoServer + "it holds a blank, a control character, \"<\" or \">\"", ""},
-        {"smtp: ", NoServer + "it is empty", ""},
-    };
-    for (const auto& test : table) {
-        SCOPED_TRACE(test.recipAddress);
+    for (const auto& [recipAddress, outcome, handedOver] : table) {
+        SCOPED_TRACE(recipAddress);
         transport.sent.clear();
         session->compose();
-        session->setRecipAddress(test.recipAddress);
+        session->setRecipAddress(recipAddress);
         session->setMsgSubject("Weekly sales ");
         session->setMsgNoteText("note");
         session->setAttachmentPathName("/c/ZLT/EMAIL0.RTF");
-        std::string outcome;
         try {
-            outcome = shown(session->send(false));
+            EXPECT_EQ(shown(session->send(false)), outcome);
         } catch (const RunTimeError& error) {
-            outcome = "error " + std::to_string(error.number());
+            EXPECT_EQ("error " + std::to_string(error.number()), outcome);
         }
-        EXPECT_EQ(outcome, test.outcome);
-        std::string handedOver;
-        for (const auto& [message, bytes] : transport.sent) {
-            handedOver += message.recipient + " | " + message.attachment->fileName + " " + message.attachment->contentType;
-            EXPECT_EQ(message.subject + message.noteText + bytes, "Weekly sales note{\\rtf1 body}");
-        }
-        EXPECT_EQ(handedOver, test.handedOver);
+        ASSERT_EQ(transport.sent.size(), handedOver.empty() ? 0u : 1u);
+        for (const auto& [message, bytes] : transport.sent)
+            EXPECT_EQ(message.recipient + " " + message.subject + message.noteText + bytes + " " + message.attachment->fileName + " " +
+                          message.attachment->contentType,
+                      handedOver + " Weekly sales note{\\rtf1 body} EMAIL0.RTF application/rtf");
     }
-    session->compose();
-    EXPECT_EQ(session->attachmentCount(), 0);
-    session->setRecipAddress("smtp: a@x");
-    session->setAttachmentPathName("/c/ZLT/NOTES.TXT");
-    EXPECT_EQ(session->attachmentCount(), 1);
-    session->send(false);
-    EXPECT_EQ(transport.sent.back().message.attachment->contentType, "application/octet-stream");
-}
-
-TEST(TransportMailSession, RecipientAddressLosesItsTypePrefix)
-{
-    const std::pair<const char*, const char*> table[] = {
-        {"smtp: a@b.c", "a@b.c"}, {"SMTP:a@b.c", "a@b.c"}, {"a@b.c", "a@b.c"}, {"smtp:   ", ""}, {"smtpx a", "smtpx a"},
-    };
-    for (const auto& [given, address] : table)
-        EXPECT_EQ(addressOfRecipient(given), address);
 }
 
 }  // namespace
