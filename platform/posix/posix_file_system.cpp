@@ -114,6 +114,16 @@ bool isRemovableDevice(dev_t device)
     return false;
 }
 
+// A rename in the folder is on disk once this returns.
+void syncFolder(const std::string& folder)
+{
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
 // The file at `from` put at `to` on another file system as mv puts it
 // there: copied into a new file beside `to` with its permissions and times,
 // synced, renamed to `to` and the folder synced. A failure removes the copy.
@@ -122,9 +132,10 @@ void copyToOtherFileSystem(const std::string& from, const std::string& to)
     const int source = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
     if (source < 0)
         throw pathError(errno, from);
+    PosixInputFile in(source, 0);
     struct stat info {};
-    ::fstat(source, &info);
-    PosixInputFile in(source, static_cast<std::int64_t>(info.st_size));
+    if (::fstat(source, &info) != 0)
+        throw errorFromErrno(errno, from);
     const std::string folder = parentFolder(to);
     const std::string copy = joinPath(folder, "." + fileNameOf(to) + "~" + std::to_string(::getpid()));
     const int target = ::open(copy.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
@@ -145,11 +156,7 @@ void copyToOtherFileSystem(const std::string& from, const std::string& to)
         ::unlink(copy.c_str());
         throw;
     }
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    syncFolder(folder);
 }
 
 class PosixFileSystem : public FileSystem {
@@ -283,11 +290,7 @@ public:
             ::unlink(temporary.c_str());
             throw;
         }
-        const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dir >= 0) {
-            ::fsync(dir);
-            ::close(dir);
-        }
+        syncFolder(folder);
     }
 
     void createFolders(const std::string& path) override
