@@ -184,6 +184,13 @@ private:
     void dispatchFile(MessageSender& sender, MessageAssembler& assembler, const std::string& name)
     {
         const std::string path = paths_.queueFolder() + name;
+        if (!platform_.files.fileExists(path)) {  // listed twice, and filed at its first listing
+            const bool filed = platform_.files.fileExists(paths_.sentFolder() + name);
+            log_.status("Mail file " + name + " is no longer in the queue folder" + (filed ? " (it is in the sent folder)" : "") +
+                        "; skipped");
+            filed_ += filed ? 1 : 0;
+            return;
+        }
         SendJournal journal(platform_.files, paths_.journalFile(name), fingerprintOfFile(platform_.files, path));
         {
             const auto file = platform_.files.openRead(path);

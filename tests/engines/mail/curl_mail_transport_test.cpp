@@ -9,7 +9,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <ctime>
 #include <functional>
 #include <map>
 #include <sstream>
