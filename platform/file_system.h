@@ -42,7 +42,7 @@ public:
 enum class WriteMode {
     CreateNew,  // fails with FileAlreadyExists when the name is taken
     Replace,    // creates or empties
-    Append,     // creates or writes on at the end
+    Append,     // creates or writes on at the end; each write whole or not at all
 };
 
 enum class EntryKind { Missing, File, Folder, Other };
@@ -79,7 +79,9 @@ public:
     // The names in a folder, unsorted; none when it is no readable folder.
     virtual std::vector<std::string> list(const std::string& folder) = 0;
 
-    // Renames within one file system, replacing a file of the new name.
+    // Moves a file, replacing one of the new name; to another file system
+    // as mv does (a synced copy at the new name, then the original
+    // removed), so that a failure never loses both.
     virtual void move(const std::string& from, const std::string& to) = 0;
     // Renames within one file system only when the new name is free:
     // FileAlreadyExists otherwise, the file keeping its old name. Two

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "sendwell/number_forms.h"
+#include "sendwell/sign_padded.h"
 
 namespace zlt::sendwell {
 
@@ -21,8 +21,8 @@ std::string logTimeStamp(const LocalTime& time)
 std::string countCaption(int mailIndex, int mailCount)
 {
     if (mailIndex == 0)
-        return "Preparing to process" + signedForm(mailCount) + " mail file";
-    return "Processing mail file" + signedForm(mailIndex) + " of" + signedForm(mailCount);
+        return "Preparing to process" + signPadded(mailCount) + " mail file";
+    return "Processing mail file" + signPadded(mailIndex) + " of" + signPadded(mailCount);
 }
 
 void DispatchLog::start()

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/registry/mail_account.h"
+#include "platform/run_time_error.h"
 
 namespace zlt::sendwell {
 
@@ -12,17 +13,18 @@ std::optional<MailAccount> mailAccountNamed(const registry::Registry& registry, 
     const auto settings = registry::findMailAccount(registry, name);
     if (!settings)
         return std::nullopt;
+    if (!settings->problem.empty())
+        throw RunTimeError(error_number::InvalidProcedureCall, "bad setting in the registry: " + settings->problem);
     MailAccount account;
     account.server = settings->server;
-    account.port = static_cast<int>(std::min<std::uint32_t>(settings->port, 65536));
+    account.port = static_cast<int>(settings->port);
     account.senderAddress = settings->emailAddress;
     account.senderName = settings->displayName;
     account.userName = settings->userName;
     if (settings->secureConnection == 1)
         account.security = account.port == 465 ? MailSecurity::ImplicitTls : MailSecurity::StartTls;
-    const auto timeout = registry.dwordValue(settings->key, "SMTP Timeout");
-    if (timeout && *timeout > 0)
-        account.replyTimeout = seconds(std::min<std::uint32_t>(*timeout, 3600));
+    if (settings->timeoutSeconds > 0)
+        account.replyTimeout = seconds(std::min<std::uint32_t>(settings->timeoutSeconds, 3600));
     account.connectTimeout = std::min<milliseconds>(account.replyTimeout, seconds(20));
     return account;
 }

@@ -1,5 +1,7 @@
 #include "sendwell/mail_setup.h"
 
+#include <algorithm>
+
 #include "platform/text_lines.h"
 
 namespace zlt::sendwell {
@@ -39,7 +41,14 @@ std::optional<std::vector<std::string>> loadMailList(HostFiles& files, const std
 
 bool isPlainFileName(const std::string& name)
 {
-    return name.find_first_not_of(". ") != std::string::npos && name.find_first_of("\\/:") == std::string::npos;
+    const bool control = std::any_of(name.begin(), name.end(), [](const char c) { return static_cast<unsigned char>(c) < ' '; });
+    return !control && name.find_first_not_of(". ") != std::string::npos && name.find_first_of("\\/:") == std::string::npos;
+}
+
+std::string shownName(std::string name)
+{
+    std::replace_if(name.begin(), name.end(), [](const char c) { return static_cast<unsigned char>(c) < ' '; }, '?');
+    return name;
 }
 
 }  // namespace zlt::sendwell

@@ -20,7 +20,11 @@ std::string findMailRoot(HostFiles& files);
 std::optional<std::vector<std::string>> loadMailList(HostFiles& files, const std::string& listPath);
 
 // A listed name that stays inside the queue folder: no folder separators,
-// no drive, not only dots and blanks ("", ".", "..").
+// no drive, not only dots and blanks ("", ".", ".."), and no control
+// character (a NUL would end the name early at the system).
 bool isPlainFileName(const std::string& name);
+
+// The name for a log line, each control character in it shown as "?".
+std::string shownName(std::string name);
 
 }  // namespace zlt::sendwell

@@ -8,9 +8,10 @@
 #include "sendwell/dispatch_log.h"
 #include "sendwell/host_paths.h"
 #include "platform/text_lines.h"
-#include "sendwell/mail_dispatcher.h"
+#include "sendwell/message_assembler.h"
+#include "sendwell/message_sender.h"
 #include "sendwell/mail_setup.h"
-#include "sendwell/number_forms.h"
+#include "sendwell/sign_padded.h"
 #include "sendwell/send_journal.h"
 
 namespace zlt::sendwell {
@@ -30,19 +31,36 @@ constexpr size_t MaxMailFiles = 101;
 class DispatchRun {
 public:
     DispatchRun(SendwellPlatform& platform, std::string root)
-        : p_(platform), paths_ {std::move(root)},
+        : platform_(platform), paths_ {std::move(root)},
           log_(platform.files, platform.clock, platform.window, platform.codePage, paths_.logFile())
     {
     }
 
+    // A failure that ends the run is told in the log too, when the log can
+    // still be written, before it reaches the program's error line.
     int run()
     {
         log_.start();
         log_.status("Commence mail initialisation");
-        p_.mail.setDownloadMail(false);
-        p_.mail.setUserName("");
-        p_.files.fileSystem().createFolders(p_.files.resolve(paths_.progressFolder()));
-        const auto lock = p_.locks.tryLock(p_.files.resolve(paths_.runLockFile()));
+        try {
+            return runLogged();
+        } catch (const RunTimeError& error) {
+            try {
+                log_.status("Error: The run stopped: " + platform_.codePage.fromUtf8(error.description()) + " (error " +
+                            std::to_string(error.number()) + ")");
+            } catch (const RunTimeError&) {
+            }
+            throw;
+        }
+    }
+
+private:
+    int runLogged()
+    {
+        platform_.mail.setDownloadMail(false);
+        platform_.mail.setUserName("");
+        platform_.files.fileSystem().createFolders(platform_.files.resolve(paths_.progressFolder()));
+        const auto lock = platform_.locks.tryLock(platform_.files.resolve(paths_.runLockFile()));
         if (!lock) {
             log_.status("Another run is dispatching the mail of " + paths_.queueFolder() + "; this run ends");
             log_.status("Completed mail process");
@@ -55,47 +73,83 @@ public:
         return filed_ == listed_ ? exit_status::Done : exit_status::LeftForNextRun;
     }
 
-private:
     // The text of the closing line.
     std::string dispatch()
     {
-        const auto list = loadMailList(p_.files, paths_.listFile());
+        const auto list = loadMailList(platform_.files, paths_.listFile());
         if (!list)
             log_.status("Error: Can't find the ZELTO file list file, at " + paths_.listFile());
-        std::vector<std::string> names = list.value_or(std::vector<std::string> {});
-        listed_ = names.size();
-        if (names.size() > MaxMailFiles) {
-            waiting_.assign(names.begin() + MaxMailFiles, names.end());
-            names.resize(MaxMailFiles);
-        }
+        const std::vector<std::string> names = queuedNames(list.value_or(std::vector<std::string> {}));
         const int mailCount = static_cast<int>(names.size());
         log_.setCounts(0, mailCount);
         if (mailCount < 1)
             return "There are no emails awaiting to be processed";
-        log_.status("Preparing to process" + signedForm(mailCount) + " mail files from " + paths_.queueFolder());
-        for (const std::string& name : waiting_)
-            log_.status("Mail file " + name + " waits for the next run: one run takes " + plainForm(MaxMailFiles) +
-                        " mail files");
-        if (const auto name = registry::mailProfileName(p_.registry()))
-            p_.mail.setUserName(*name);
-        const std::string user = p_.codePage.fromUtf8(p_.mail.userName());
+        log_.status("Preparing to process" + signPadded(mailCount) + " mail files from " + paths_.queueFolder());
+        if (waiting_.size() == 1)
+            log_.status("Mail file " + waiting_.front() + " waits for the next run: one run takes " +
+                        std::to_string(MaxMailFiles) + " mail files");
+        else if (!waiting_.empty())
+            log_.status(std::to_string(waiting_.size()) + " mail files wait for the next run, from " + waiting_.front() +
+                        " to " + waiting_.back() + ": one run takes " + std::to_string(MaxMailFiles) + " mail files");
+        if (const auto name = mailProfileName())
+            platform_.mail.setUserName(*name);
+        const std::string user = platform_.codePage.fromUtf8(platform_.mail.userName());
         if (user.empty())
             return "Error: No default MAPI email account is setup on this machine";
         if (!tagFilesPresent())
             return "No mail was sent: every mail file stays queued for the next run";
 
         log_.status("Signed on to MAPI account " + user);
-        p_.mail.signOn();
-        if (const std::uint32_t session = p_.mail.sessionId()) {
-            log_.status("Established MAPI session number " + plainForm(session));
-            p_.mail.setMessagesSessionId(session);
-            dispatchFiles(names);
+        platform_.mail.signOn();
+        if (const std::uint32_t session = platform_.mail.sessionId()) {
+            log_.status("Established MAPI session number " + std::to_string(session));
+            platform_.mail.setMessagesSessionId(session);
+            dispatchFiles(names, user);
         } else {
             log_.status("Error: The MAPI account " + user + " could not be signed on to: " +
-                        p_.codePage.fromUtf8(p_.mail.signOnProblem()));
+                        platform_.codePage.fromUtf8(platform_.mail.signOnProblem()));
         }
-        p_.mail.signOff();
+        platform_.mail.signOff();
         return "Signed out of MAPI account " + user;
+    }
+
+    // The listed names this run takes: the first MaxMailFiles still in the
+    // queue folder, so that names already filed never take a run's place.
+    // Those later wait; names no longer queued are skipped, those in the
+    // sent folder told of in one line, however many.
+    std::vector<std::string> queuedNames(const std::vector<std::string>& listed)
+    {
+        listed_ = listed.size();
+        std::vector<std::string> taken, filed;
+        for (const std::string& name : listed) {
+            if (!isPlainFileName(name)) {
+                log_.status("Mail file name \"" + shownName(name) + "\" names no file of the queue folder; skipped");
+            } else if (platform_.files.fileExists(paths_.queueFolder() + name)) {
+                (taken.size() < MaxMailFiles ? taken : waiting_).push_back(name);
+            } else if (platform_.files.fileExists(paths_.sentFolder() + name)) {
+                filed.push_back(name);
+            } else {
+                log_.status("Mail file " + name + " is no longer in the queue folder; skipped");
+            }
+        }
+        filed_ = filed.size();
+        if (filed.size() == 1)
+            log_.status("Mail file " + filed.front() + " is no longer in the queue folder (it is in the sent folder); skipped");
+        else if (!filed.empty())
+            log_.status(std::to_string(filed.size()) + " mail files are no longer in the queue folder (they are in the sent "
+                        "folder), from " + filed.front() + " to " + filed.back() + "; skipped");
+        return taken;
+    }
+
+    // A registry file that cannot be read names no account, as a missing one does.
+    std::optional<std::string> mailProfileName()
+    {
+        try {
+            return registry::mailProfileName(platform_.registry());
+        } catch (const RunTimeError& error) {
+            log_.status("Error: The registry cannot be read: " + platform_.codePage.fromUtf8(error.description()));
+            return std::nullopt;
+        }
     }
 
     bool tagFilesPresent()
@@ -103,7 +157,7 @@ private:
         bool present = true;
         for (const auto& [what, path] : {std::pair {"signature", paths_.signatureFile()},
                                          std::pair {"disclaimer", paths_.disclaimerFile()}}) {
-            if (!p_.files.fileExists(path)) {
+            if (!platform_.files.fileExists(path)) {
                 log_.status(std::string("Error: Can't find the ZELTO ") + what + " file, at " + path);
                 present = false;
             }
@@ -111,45 +165,55 @@ private:
         return present;
     }
 
-    void dispatchFiles(const std::vector<std::string>& names)
+    void dispatchFiles(const std::vector<std::string>& names, const std::string& user)
     {
-        MailDispatcher dispatcher({p_.files, p_.mail, log_, p_.window, p_.codePage, paths_, reportFontName(p_.printerFonts())});
+        MessageSender sender({platform_.files, platform_.mail, log_, platform_.codePage, paths_, reportFontName(platform_.printerFonts())});
+        MessageAssembler assembler(sender);
         for (size_t index = 0; index < names.size(); ++index) {
-            p_.window.processEvents();
+            platform_.window.processEvents();
             log_.setCounts(static_cast<int>(index + 1), static_cast<int>(names.size()));
-            dispatchFile(dispatcher, names[index]);
+            dispatchFile(sender, assembler, names[index]);
+            if (sender.accountRefused()) {
+                log_.status("Error: The mail server refused the MAPI account " + user +
+                            ": every mail file left stays queued for the next run");
+                return;
+            }
         }
     }
 
-    void dispatchFile(MailDispatcher& dispatcher, const std::string& name)
+    void dispatchFile(MessageSender& sender, MessageAssembler& assembler, const std::string& name)
     {
         const std::string path = paths_.queueFolder() + name;
-        if (!isPlainFileName(name)) {
-            log_.status("Mail file name \"" + name + "\" names no file of the queue folder; skipped");
-            return;
-        }
-        if (!p_.files.fileExists(path)) {
-            const bool filed = p_.files.fileExists(paths_.sentFolder() + name);
-            log_.status("Mail file " + name + " is no longer in the queue folder" +
-                        (filed ? " (it is in the sent folder)" : "") + "; skipped");
+        if (!platform_.files.fileExists(path)) {  // listed twice, and filed at its first listing
+            const bool filed = platform_.files.fileExists(paths_.sentFolder() + name);
+            log_.status("Mail file " + name + " is no longer in the queue folder" + (filed ? " (it is in the sent folder)" : "") +
+                        "; skipped");
             filed_ += filed ? 1 : 0;
             return;
         }
-        SendJournal journal(p_.files, paths_.journalFile(name), fingerprintOfFile(p_.files, path));
+        SendJournal journal(platform_.files, paths_.journalFile(name), fingerprintOfFile(platform_.files, path));
         {
-            const auto file = p_.files.openRead(path);
+            const auto file = platform_.files.openRead(path);
             LineReader reader(*file);
             log_.status("Opened mail file " + name + " for dispatch");
-            dispatcher.beginFile(journal, file->size());
-            for (std::string_view line; !dispatcher.leftQueued() && reader.next(line);)
-                dispatcher.processLine(line);
-            dispatcher.endFile();
+            sender.beginFile(journal);
+            assembler.beginFile();
+            const std::int64_t length = file->size();
+            std::int64_t bytesRead = 0;
+            for (std::string_view line; !sender.accountRefused() && reader.next(line);) {
+                bytesRead += static_cast<std::int64_t>(line.size());  // line ends not counted
+                platform_.window.setProgress(signPadded(length > 0 ? bytesRead * 100 / length : 0) + "%");
+                assembler.addLine(line);
+                platform_.window.processEvents();
+            }
+            if (!sender.accountRefused())
+                assembler.endFile();
         }
-        if (dispatcher.leftQueued()) {
+        if (sender.leftQueued()) {
             log_.status("Mail file " + name + " stays in the queue folder for the next run");
             return;
         }
-        if (!dispatcher.sawHeader())
+        if (!assembler.sawHeader())
             log_.status("Mail file " + name + " holds no email header: none of its text was sent");
         log_.status("Finished processing mail file " + name);
         moveToSent(name);
@@ -160,13 +224,19 @@ private:
     void moveToSent(const std::string& name)
     {
         const std::string from = paths_.queueFolder() + name, to = paths_.sentFolder() + name;
-        if (!p_.files.folderExists(paths_.sentFolder()))
-            p_.files.fileSystem().createFolders(p_.files.resolve(paths_.sentFolder()));
-        if (p_.files.fileExists(to)) {
-            p_.files.remove(to);
-            log_.status(from + " deleted existing prior to move");
+        bool replaced = false;
+        try {
+            if (!platform_.files.folderExists(paths_.sentFolder()))
+                platform_.files.fileSystem().createFolders(platform_.files.resolve(paths_.sentFolder()));
+            if ((replaced = platform_.files.fileExists(to)))
+                platform_.files.remove(to);
+            platform_.files.move(from, to);
+        } catch (const RunTimeError& error) {
+            throw RunTimeError(error.number(), error.description() + ": mail file " + name +
+                                                   " could not be moved to the sent folder " + paths_.sentFolder());
         }
-        p_.files.move(from, to);
+        if (replaced)
+            log_.status(from + " deleted existing prior to move");
         log_.status("Mail file " + name + " moved to sent folder");
     }
 
@@ -175,15 +245,15 @@ private:
     void removeStaleJournals()
     {
         const std::string folder = paths_.progressFolder();
-        for (const std::string& entry : p_.files.list(folder)) {
+        for (const std::string& entry : platform_.files.list(folder)) {
             const bool unfinished = entry.ends_with(".JNL.NEW");
             const bool record = entry.ends_with(".JNL");
-            if (unfinished || (record && !p_.files.fileExists(paths_.queueFolder() + entry.substr(0, entry.size() - 4))))
-                p_.files.remove(folder + entry);
+            if (unfinished || (record && !platform_.files.fileExists(paths_.queueFolder() + entry.substr(0, entry.size() - 4))))
+                platform_.files.remove(folder + entry);
         }
     }
 
-    SendwellPlatform& p_;
+    SendwellPlatform& platform_;
     HostPaths paths_;
     DispatchLog log_;
     std::vector<std::string> waiting_;

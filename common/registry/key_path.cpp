@@ -46,6 +46,8 @@ std::optional<std::vector<std::string>> splitKeyPath(std::string_view path)
             end = path.size();
         if (end > start)
             names.emplace_back(path.substr(start, end - start));
+        if (names.size() > MaxKeyDepth)
+            return std::nullopt;
         start = end + 1;
     }
     if (names.empty())

@@ -1,6 +1,7 @@
 #include "common/registry/mail_account.h"
 
 #include <string_view>
+#include <variant>
 #include <vector>
 
 namespace zlt::registry {
@@ -15,16 +16,66 @@ constexpr std::string_view AccountManagerKey = "HKEY_CURRENT_USER\\Software\\Mic
 constexpr std::string_view AccountsKey = "HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Account Manager\\Accounts";
 constexpr std::uint32_t DefaultSmtpPort = 25;
 
+// A value as it is written in a .reg file, to name it in a problem.
+std::string writtenForm(const Value& value)
+{
+    if (const auto* text = std::get_if<std::string>(&value.data))
+        return value.type == value_type::Unreadable ? *text : "the string \"" + *text + "\"";
+    if (const auto* number = std::get_if<std::uint32_t>(&value.data))
+        return std::to_string(*number);
+    return "a value of type " + std::to_string(value.type);
+}
+
+// Reads one value into `out` when it is there, of its type and in range;
+// tells of it in `problem` when it is there but is not.
+class SettingsReader {
+public:
+    SettingsReader(const Registry& registry, MailAccountSettings& settings) : registry_(registry), settings_(settings) {}
+
+    void text(const char* name, std::string& out)
+    {
+        if (const Value* value = registry_.value(settings_.key, name)) {
+            if (const auto found = registry_.stringValue(settings_.key, name))
+                out = *found;
+            else
+                bad(name, "a string", *value);
+        }
+    }
+    void number(const char* name, std::uint32_t& out, std::uint32_t lowest, std::uint32_t highest, const char* range)
+    {
+        if (const Value* value = registry_.value(settings_.key, name)) {
+            const auto found = registry_.dwordValue(settings_.key, name);
+            if (found && *found >= lowest && *found <= highest)
+                out = *found;
+            else
+                bad(name, range, *value);
+        }
+    }
+
+private:
+    void bad(const char* name, const char* should, const Value& value)
+    {
+        settings_.problem += (settings_.problem.empty() ? "\"" : "; \"") + std::string(name) + "\" must be " + should +
+                             ", not " + writtenForm(value);
+    }
+
+    const Registry& registry_;
+    MailAccountSettings& settings_;
+};
+
 MailAccountSettings readSettings(const Registry& registry, const std::string& key)
 {
     MailAccountSettings settings;
     settings.key = key;
-    settings.server = registry.stringValue(key, "SMTP Server").value_or("");
-    settings.port = registry.dwordValue(key, "SMTP Port").value_or(DefaultSmtpPort);
-    settings.emailAddress = registry.stringValue(key, "SMTP Email Address").value_or("");
-    settings.displayName = registry.stringValue(key, "SMTP Display Name").value_or("");
-    settings.userName = registry.stringValue(key, "SMTP User Name").value_or("");
-    settings.secureConnection = registry.dwordValue(key, "SMTP Secure Connection").value_or(0);
+    settings.port = DefaultSmtpPort;
+    SettingsReader read(registry, settings);
+    read.text("SMTP Server", settings.server);
+    read.number("SMTP Port", settings.port, 1, 65535, "a dword from 1 to 65535");
+    read.text("SMTP Email Address", settings.emailAddress);
+    read.text("SMTP Display Name", settings.displayName);
+    read.text("SMTP User Name", settings.userName);
+    read.number("SMTP Secure Connection", settings.secureConnection, 0, 1, "a dword 0 or 1");
+    read.number("SMTP Timeout", settings.timeoutSeconds, 0, 0xFFFFFFFF, "a dword");
     return settings;
 }
 

@@ -18,6 +18,10 @@ struct MailAccountSettings {
     std::string displayName;  // "SMTP Display Name", the sender's name
     std::string userName;  // "SMTP User Name"; empty: no sign-in
     std::uint32_t secureConnection = 0;  // "SMTP Secure Connection": 1 for TLS
+    std::uint32_t timeoutSeconds = 0;  // "SMTP Timeout"; 0: the default
+    // The values there of the wrong type or out of range, each named with
+    // what it should be and what it is; empty when every one can be used.
+    std::string problem;
 
     bool operator==(const MailAccountSettings&) const = default;
 };
@@ -37,7 +41,8 @@ std::optional<std::string> mailProfileName(const Registry& registry);
 // ...\Internet Account Manager\Accounts\ whose "Account Name" is exactly the
 // name, in file order. The first of these that holds "SMTP Server" wins;
 // when none does, the first that exists (its settings incomplete, for the
-// sign-on to reject); nullopt when there is none.
+// sign-on to reject); nullopt when there is none. A bad value is never
+// taken as missing: it is told of in problem.
 std::optional<MailAccountSettings> findMailAccount(const Registry& registry, const std::string& name);
 
 }  // namespace zlt::registry

@@ -232,7 +232,6 @@ private:
 
     bool parseValueLine()
     {
-        const int startLine = line_;
         Statement statement;
         if (peek() == '@')
             ++pos_;
@@ -243,6 +242,22 @@ private:
             return false;
         ++pos_;
         skipBlanks();
+        statement.key = section_;
+        statement.line = line_;
+        const size_t data = pos_;
+        if (parseValueData(statement))
+            return true;
+        // The value is there but cannot be read: it is set to what was
+        // written, so that a lookup finds a bad value rather than none.
+        const std::string_view rest = text_.substr(data, text_.find_first_of("\r\n", data) - data);
+        statement.kind = Statement::Kind::SetValue;
+        statement.value = {value_type::Unreadable, std::string(rest.substr(0, rest.find_last_not_of(" \t") + 1))};
+        out_.statements.push_back(std::move(statement));
+        return false;
+    }
+
+    bool parseValueData(Statement& statement)
+    {
         statement.kind = Statement::Kind::SetValue;
         if (peek() == '"') {
             std::string text;
@@ -279,8 +294,6 @@ private:
         }
         if (!restOfLineIsEmpty())
             return false;
-        statement.key = section_;
-        statement.line = startLine;
         out_.statements.push_back(std::move(statement));
         return true;
     }

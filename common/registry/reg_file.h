@@ -8,7 +8,10 @@
 // the programs read the registry through an automation component, and its
 // failures reach them under that number. A malformed line below the header
 // is skipped and reading goes on, as the registry editor does when it
-// imports such a file; its number is kept in skippedLines.
+// imports such a file; its number is kept in skippedLines. A key line
+// deeper than the registry allows is such a line. A value line whose name
+// and key are known but whose data is not sets the value to an Unreadable
+// one all the same.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -26,6 +29,9 @@ constexpr std::uint32_t Binary = 3;
 constexpr std::uint32_t Dword = 4;
 constexpr std::uint32_t MultiString = 7;
 constexpr std::uint32_t Qword = 11;
+// Not one of the registry's: a value line that could not be read, its data
+// the text written after "=" ("dword:zzzz").
+constexpr std::uint32_t Unreadable = 0xFFFFFFFF;
 }  // namespace value_type
 
 using Bytes = std::vector<std::uint8_t>;

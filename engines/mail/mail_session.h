@@ -3,7 +3,8 @@
 // signs on to a named profile or account and off again, and a message
 // control that composes one outgoing message at a time by properties and
 // sends it. Text is UTF-8. The Linux backend submits over SMTP
-// (engines/mail/smtp/transport_mail_session.h); tests use the recording double.
+// (engines/mail/smtp/transport_mail_session.h); tests run it over the
+// recording transport (engines/mail/testing/).
 #include <cstdint>
 #include <string>
 
@@ -39,10 +40,10 @@ public:
     virtual void setAttachmentIndex(int index) = 0;
     virtual void setAttachmentPathName(const std::string& path) = 0;  // a Linux path
     virtual void setAttachmentType(int type) = 0;
-    // Sends the composed message. What the server answered is the result:
-    // accepted, refused for now (4xx, or the connection failed or timed
-    // out; replyCode below 500) or refused for good (5xx). Raises only
-    // for what no server could change: no session, an unreadable attachment.
+    // Sends the composed message. What became of it is the result (see
+    // MailVerdict); a recipient no server can take is refused for good
+    // without asking one. Raises only for what no server could change: no
+    // session, an unreadable attachment.
     virtual MailDelivery send(bool showDialog) = 0;
 };
 

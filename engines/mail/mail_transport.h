@@ -48,15 +48,25 @@ struct MailMessage {
     std::optional<MailAttachment> attachment;
 };
 
-// What the server answered for the message's recipient. Refused covers a
-// refusal of the sender, the recipient or the content (MAIL, RCPT, DATA or
-// the end of the data); the reply says whether for now (4xx) or for good (5xx).
+enum class MailVerdict {
+    Accepted,
+    // 4xx, or the connection failed or timed out: another try may get it through.
+    RefusedForNow,
+    // 5xx to the recipient or the content (RCPT, DATA or the end of the
+    // data), or an address no SMTP server can take.
+    RefusedForGood,
+    // The server refused the sender or the session, not the message: a 5xx
+    // to MAIL FROM, 530 (authentication required) to any command, a login it
+    // refuses. Nothing of this account goes until the account is mended.
+    AccountRefused,
+};
+
+// What became of a message, and the reply that decided it.
 struct MailDelivery {
-    bool accepted = false;
-    int replyCode = 0;      // the deciding reply: 250 when accepted, 550 ...
+    MailVerdict verdict = MailVerdict::RefusedForNow;
+    int replyCode = 0;      // 250 when accepted, 550 ...; 0 when no reply of the server decided
     std::string replyText;  // its text without the code; the lines of a
                             // multi-line reply joined by line feeds
-    bool refusedForGood() const { return !accepted && replyCode >= 500; }
 };
 
 // One session at a time. The session keeps ONE SMTP connection for the
@@ -74,8 +84,9 @@ public:
 
     // Checks that the account is complete (server and sender address) and
     // that the server answers: connects, greets (EHLO), upgrades to TLS and
-    // logs in as the account says, and asks for a NOOP. Returns the session
-    // number, never 0. An open session is signed off first.
+    // logs in as the account says, and asks for a NOOP. An account with a
+    // user name needs a server that offers a login (AUTH). Returns the
+    // session number, never 0. An open session is signed off first.
     // Errors: InvalidProcedureCall for an incomplete or malformed account;
     // DeviceUnavailable when the server cannot be reached or does not answer
     // in time; PermissionDenied when the login is refused, no password is
@@ -84,7 +95,7 @@ public:
 
     // Sends one message from the account's sender. A refused message is a
     // result, not an error. Errors: InvalidProcedureCall without a session or
-    // for an empty or malformed recipient; errorFromErrno's for an attachment
+    // for a recipient addressProblem refuses; errorFromErrno's for an attachment
     // that cannot be read (nothing is sent then); DeviceUnavailable when the
     // connection is lost or the server does not answer in time; then whether
     // the server kept the message is unknown.

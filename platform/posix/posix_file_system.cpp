@@ -44,20 +44,30 @@ private:
 
 class PosixOutputFile : public OutputFile {
 public:
-    PosixOutputFile(int descriptor, std::string path) : descriptor_(descriptor), path_(std::move(path)) {}
+    PosixOutputFile(int descriptor, std::string path, bool appending = false)
+        : descriptor_(descriptor), path_(std::move(path)), appending_(appending)
+    {
+    }
     ~PosixOutputFile() override
     {
         if (descriptor_ >= 0)
             ::close(descriptor_);
     }
+    // What is appended goes whole or not at all: the part a full disk let
+    // through is cut off again, so the next writer never goes on from half
+    // a line.
     void write(std::string_view bytes) override
     {
+        const off_t start = appending_ ? ::lseek(descriptor_, 0, SEEK_END) : -1;
         while (!bytes.empty()) {
             const ssize_t done = ::write(descriptor_, bytes.data(), bytes.size());
             if (done < 0) {
                 if (errno == EINTR)
                     continue;
-                throw errorFromErrno(errno, path_);
+                const int error = errno;
+                if (start >= 0)
+                    (void)::ftruncate(descriptor_, start);
+                throw errorFromErrno(error, path_);
             }
             bytes.remove_prefix(static_cast<size_t>(done));
         }
@@ -77,6 +87,7 @@ public:
 private:
     int descriptor_;
     std::string path_;
+    bool appending_;
 };
 
 // ENOENT is both a missing file and a missing folder on the way to it; the
@@ -113,6 +124,51 @@ bool isRemovableDevice(dev_t device)
     return false;
 }
 
+// A rename in the folder is on disk once this returns.
+void syncFolder(const std::string& folder)
+{
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
+// The file at `from` put at `to` on another file system as mv puts it
+// there: copied into a new file beside `to` with its permissions and times,
+// synced, renamed to `to` and the folder synced. A failure removes the copy.
+void copyToOtherFileSystem(const std::string& from, const std::string& to)
+{
+    const int source = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (source < 0)
+        throw pathError(errno, from);
+    PosixInputFile in(source, 0);
+    struct stat info {};
+    if (::fstat(source, &info) != 0)
+        throw errorFromErrno(errno, from);
+    const std::string folder = parentFolder(to);
+    const std::string copy = joinPath(folder, "." + fileNameOf(to) + "~" + std::to_string(::getpid()));
+    const int target = ::open(copy.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (target < 0)
+        throw pathError(errno, to);
+    PosixOutputFile out(target, to);
+    try {
+        char buffer[65536];
+        for (size_t got; (got = in.read(buffer, sizeof buffer)) > 0;)
+            out.write({buffer, got});
+        const timespec times[2] = {info.st_atim, info.st_mtim};
+        if (::fchmod(target, info.st_mode & 07777) != 0 || ::futimens(target, times) != 0)
+            throw errorFromErrno(errno, to);
+        out.commit();
+        if (::rename(copy.c_str(), to.c_str()) != 0)
+            throw pathError(errno, to);
+    } catch (...) {
+        ::unlink(copy.c_str());
+        throw;
+    }
+    syncFolder(folder);
+}
+
 class PosixFileSystem : public FileSystem {
 public:
     std::unique_ptr<InputFile> openRead(const std::string& path) override
@@ -138,7 +194,7 @@ public:
         const int descriptor = ::open(path.c_str(), flags, 0666);
         if (descriptor < 0)
             throw pathError(errno, path);
-        return std::make_unique<PosixOutputFile>(descriptor, path);
+        return std::make_unique<PosixOutputFile>(descriptor, path, mode == WriteMode::Append);
     }
 
     EntryStatus status(const std::string& path) override
@@ -179,12 +235,20 @@ public:
         return names;
     }
 
+    // Across file systems as mv moves: the copy is whole at the new name
+    // before the original goes, so a failure never loses both.
     void move(const std::string& from, const std::string& to) override
     {
         refuseNulInPath(from);
         refuseNulInPath(to);
-        if (::rename(from.c_str(), to.c_str()) != 0)
-            throw moveError(errno, from, to);
+        if (::rename(from.c_str(), to.c_str()) == 0)
+            return;
+        const int error = errno;
+        if (error != EXDEV)
+            throw moveError(error, from, to);
+        copyToOtherFileSystem(from, to);
+        if (::unlink(from.c_str()) != 0)
+            throw pathError(errno, from);
     }
 
     void moveToFreeName(const std::string& from, const std::string& to) override
@@ -254,11 +318,7 @@ public:
             ::unlink(temporary.c_str());
             throw;
         }
-        const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dir >= 0) {
-            ::fsync(dir);
-            ::close(dir);
-        }
+        syncFolder(folder);
     }
 
     void createFolders(const std::string& path) override

@@ -13,23 +13,16 @@ class MemoryRunLocks : public RunLocks {
 public:
     std::unique_ptr<RunLock> tryLock(const std::string& path) override
     {
-        if (!held_.insert(path).second)
-            return nullptr;
-        return std::make_unique<Held>(held_, path);
+        struct Held : RunLock {
+            Held(std::set<std::string>& held, std::string path) : held(held), path(std::move(path)) {}
+            ~Held() override { held.erase(path); }
+            std::set<std::string>& held;
+            std::string path;
+        };
+        return held_.insert(path).second ? std::make_unique<Held>(held_, path) : nullptr;
     }
-    bool isHeld(const std::string& path) const { return held_.count(path) > 0; }
 
 private:
-    class Held : public RunLock {
-    public:
-        Held(std::set<std::string>& held, std::string path) : held_(held), path_(std::move(path)) {}
-        ~Held() override { held_.erase(path_); }
-
-    private:
-        std::set<std::string>& held_;
-        std::string path_;
-    };
-
     std::set<std::string> held_;
 };
 

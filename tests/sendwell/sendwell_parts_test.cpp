@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "common/registry/registry.h"
-#include "engines/mail/smtp/transport_mail_session.h"
 #include "platform/testing/memory_file_system.h"
 #include "sendwell/dispatch_log.h"
 #include "sendwell/mail_account_of.h"
@@ -47,6 +46,15 @@ TEST(MailRoot, CurrentDriveFirstThenTheFirstReadyFixedOrNetworkDrive)
         HostFiles files(fs, DriveMap::parse("C=/c;D=/d;E=/e;F=/f;G=/g;I=/missing", "/home"));
         EXPECT_EQ(findMailRoot(files), test.found) << test.what;
     }
+}
+
+TEST(MailList, PlainNamesOnly)
+{
+    for (const std::string name : {"A.TXT", "r\xe9sum\xe9", ".A"})
+        EXPECT_TRUE(isPlainFileName(name)) << name;
+    for (const std::string& name : {std::string("A.TXT\0X", 7), std::string(), std::string(".."), std::string(". ."),
+                                   std::string("A\\B"), std::string("A/B"), std::string("C:A"), std::string("A\tB")})
+        EXPECT_FALSE(isPlainFileName(name)) << name;
 }
 
 TEST(DispatchLog, TimeStampIsTwelveHourPaddedTo25)
@@ -98,39 +106,25 @@ TEST(MailAccount, TheRegistryValuesMakeTheAccount)
 {
     const std::string head = "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows Messaging Subsystem\\Profiles\\Shop]\n"
                              "\"SMTP Server\"=\"mail.example\"\n\"SMTP Email Address\"=\"shop@example.org\"\n";
-    struct Case {
-        std::string values;
-        int port;
-        MailSecurity security;
-        int replySeconds, connectSeconds;
+    const std::pair<std::string, std::string> table[] = {  // values; port, security (None, StartTls, ImplicitTls), seconds to wait
+        {"", "25 0 reply 60 connect 20"},
+        {"\"SMTP Secure Connection\"=dword:00000001\n\"SMTP Port\"=dword:0000024b\n", "587 1 reply 60 connect 20"},
+        {"\"SMTP Secure Connection\"=dword:00000001\n\"SMTP Port\"=dword:000001d1\n", "465 2 reply 60 connect 20"},
+        {"\"SMTP Secure Connection\"=dword:00000000\n\"SMTP Port\"=dword:000001d1\n", "465 0 reply 60 connect 20"},
+        {"\"SMTP Timeout\"=dword:00000005\n", "25 0 reply 5 connect 5"},
+        {"\"SMTP Timeout\"=dword:00100000\n", "25 0 reply 3600 connect 20"},  // an hour at most
     };
-    const Case table[] = {
-        {"", 25, MailSecurity::None, 60, 20},
-        {"\"SMTP Secure Connection\"=dword:00000001\n\"SMTP Port\"=dword:0000024b\n", 587, MailSecurity::StartTls, 60, 20},
-        {"\"SMTP Secure Connection\"=dword:00000001\n\"SMTP Port\"=dword:000001d1\n", 465, MailSecurity::ImplicitTls, 60, 20},
-        {"\"SMTP Secure Connection\"=dword:00000000\n\"SMTP Port\"=dword:000001d1\n", 465, MailSecurity::None, 60, 20},
-        {"\"SMTP Timeout\"=dword:00000005\n", 25, MailSecurity::None, 5, 5},
-    };
-    for (const auto& test : table) {
-        const auto account = mailAccountNamed(registry::Registry::fromRegFile(head + test.values), "Shop");
-        ASSERT_TRUE(account) << test.values;
-        EXPECT_EQ(account->server, "mail.example");
-        EXPECT_EQ(account->senderAddress, "shop@example.org");
-        EXPECT_EQ(account->port, test.port) << test.values;
-        EXPECT_EQ(account->security, test.security) << test.values;
-        EXPECT_EQ(account->replyTimeout, std::chrono::seconds(test.replySeconds)) << test.values;
-        EXPECT_EQ(account->connectTimeout, std::chrono::seconds(test.connectSeconds)) << test.values;
+    for (const auto& [values, expected] : table) {
+        const auto account = mailAccountNamed(registry::Registry::fromRegFile(head + values), "Shop");
+        ASSERT_TRUE(account) << values;
+        EXPECT_EQ(account->server + " " + account->senderAddress, "mail.example shop@example.org");
+        using std::chrono::seconds, std::chrono::duration_cast, std::to_string;
+        EXPECT_EQ(to_string(account->port) + " " + to_string(static_cast<int>(account->security)) + " reply " +
+                      to_string(duration_cast<seconds>(account->replyTimeout).count()) + " connect " +
+                      to_string(duration_cast<seconds>(account->connectTimeout).count()),
+                  expected) << values;
     }
     EXPECT_FALSE(mailAccountNamed(registry::Registry::fromRegFile(head), "Other"));
-}
-
-TEST(MailSession, RecipientAddressLosesItsTypePrefix)
-{
-    const std::pair<const char*, const char*> table[] = {
-        {"smtp: a@b.c", "a@b.c"}, {"SMTP:a@b.c", "a@b.c"}, {"a@b.c", "a@b.c"}, {"smtp:   ", ""}, {"smtpx a", "smtpx a"},
-    };
-    for (const auto& [given, address] : table)
-        EXPECT_EQ(addressOfRecipient(given), address);
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "engines/mail/smtp/curl_mail_error.h"
 #include "engines/mail/smtp/curl_mail_message.h"
 #include "engines/mail/smtp/curl_resources.h"
+#include "engines/mail/smtp/smtp_address.h"
 #include "engines/mail/smtp/smtp_dialogue.h"
 #include "platform/ascii.h"
 #include "platform/run_time_error.h"
@@ -69,17 +70,6 @@ RunTimeError badArgument(const std::string& what)
     return RunTimeError(InvalidProcedureCall, std::string(standardDescription(InvalidProcedureCall)) + " (" + what + ")");
 }
 
-// An address libcurl can put between "<" and ">" of a command line.
-bool isUsableAddress(std::string_view address)
-{
-    if (address.empty())
-        return false;
-    for (const unsigned char c : address)
-        if (c < 0x20 || c == 0x7f || c == '<' || c == '>')
-            return false;
-    return true;
-}
-
 bool isHostCharacter(char c, bool allowColon)
 {
     return isAsciiLetter(c) || isAsciiDigit(c) || c == '.' || c == '-' ||
@@ -122,8 +112,8 @@ void checkAccount(const MailAccount& account)
         throw badArgument("SMTP server name " + account.server);
     if (account.port < 1 || account.port > 65535)
         throw badArgument("SMTP port " + std::to_string(account.port));
-    if (!isUsableAddress(account.senderAddress))
-        throw badArgument("sender address " + account.senderAddress);
+    if (const std::string problem = mail::addressProblem(account.senderAddress); !problem.empty())
+        throw badArgument("sender address " + account.senderAddress + ": " + problem);
 }
 
 // Fails before anything is sent when the attachment cannot be read.
@@ -164,6 +154,25 @@ bool isRefusalOfMessage(const mail::SmtpReply& reply)
     return reply.code >= 400 && (command == "MAIL" || command == "RCPT" || command == "DATA" || command == ".");
 }
 
+MailVerdict verdictOfRefusal(const mail::SmtpReply& reply)
+{
+    if (reply.code == 530 || (reply.command == "MAIL" && reply.code >= 500))
+        return MailVerdict::AccountRefused;
+    return reply.code >= 500 ? MailVerdict::RefusedForGood : MailVerdict::RefusedForNow;
+}
+
+// libcurl logs in only where the server offers it (AUTH in its last EHLO
+// reply) and goes on silently without: an account with a user name is
+// then refused rather than sent from without its login.
+bool offersLogin(const mail::SmtpDialogue& dialogue)
+{
+    std::string greeting;
+    for (const auto& reply : dialogue.replies())
+        if (reply.command == "EHLO" || reply.command == "HELO")
+            greeting = reply.command == "EHLO" ? "\n" + upperAscii(reply.text) : "";
+    return greeting.find("\nAUTH") != std::string::npos;
+}
+
 bool isConnectionLoss(CURLcode code)
 {
     return code == CURLE_SEND_ERROR || code == CURLE_RECV_ERROR || code == CURLE_GOT_NOTHING ||
@@ -197,6 +206,9 @@ public:
             set(CURLOPT_CUSTOMREQUEST, static_cast<const char*>(nullptr));
             if (code != CURLE_OK)
                 throw failure(code);
+            if (!account_.userName.empty() && !offersLogin(dialogue_))
+                throw RunTimeError(PermissionDenied, "Permission denied (the server offers no login, and the account "
+                                                     "names the user " + account_.userName + ")");
         } catch (...) {
             handle_.reset();
             throw;
@@ -210,8 +222,8 @@ public:
     {
         if (!handle_)
             throw badArgument("no mail session is signed on");
-        if (!isUsableAddress(message.recipient))
-            throw badArgument("recipient address " + message.recipient);
+        if (const std::string problem = mail::addressProblem(message.recipient); !problem.empty())
+            throw badArgument("recipient address: " + problem);
         if (message.attachment)
             checkReadable(message.attachment->path);
         for (bool again = false;; again = true) {
@@ -333,16 +345,16 @@ private:
         Attempt attempt;
         const auto& replies = dialogue_.replies();
         if (code == CURLE_OK) {
-            MailDelivery accepted {true, 250, {}};
+            MailDelivery accepted {MailVerdict::Accepted, 250, {}};
             for (const auto& reply : replies)
                 if (reply.command == ".")
-                    accepted = {true, reply.code, reply.text};
+                    accepted = {MailVerdict::Accepted, reply.code, reply.text};
             attempt.delivery = accepted;
             return attempt;
         }
         for (const auto& reply : replies) {
             if (isRefusalOfMessage(reply)) {
-                attempt.delivery = MailDelivery {false, reply.code, reply.text};
+                attempt.delivery = MailDelivery {verdictOfRefusal(reply), reply.code, reply.text};
                 attempt.mayRetry = retryable && reply.code == 421;  // the server is closing the connection
                 return attempt;
             }

@@ -1,5 +1,6 @@
 #include "engines/mail/smtp/smtp_dialogue.h"
 
+#include <algorithm>
 #include <array>
 
 #include "platform/ascii.h"
@@ -33,16 +34,21 @@ void SmtpDialogue::dataSent()
 
 void SmtpDialogue::replyReceived(std::string_view text)
 {
-    pendingLine_.append(text);
-    std::size_t start = 0;
-    for (auto end = pendingLine_.find('\n'); end != std::string::npos; end = pendingLine_.find('\n', start)) {
-        std::string_view line(pendingLine_.data() + start, end - start);
+    // Each byte is looked at once, however small the pieces a line comes
+    // in, and a line keeps only its first MaxReplyLine characters.
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        const std::string_view piece = text.substr(0, end);
+        pendingLine_.append(piece.substr(0, MaxReplyLine - std::min(MaxReplyLine, pendingLine_.size())));
+        if (end == std::string_view::npos)
+            return;
+        std::string_view line = pendingLine_;
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         replyLine(line);
-        start = end + 1;
+        pendingLine_.clear();
+        text.remove_prefix(end + 1);
     }
-    pendingLine_.erase(0, start);
 }
 
 void SmtpDialogue::replyLine(std::string_view line)
@@ -52,8 +58,10 @@ void SmtpDialogue::replyLine(std::string_view line)
     const int code = (line[0] - '0') * 100 + (line[1] - '0') * 10 + (line[2] - '0');
     const std::string_view text = line.size() > 4 ? line.substr(4) : std::string_view();
     if (replyOpen_ && !replies_.empty()) {
-        replies_.back().text += '\n';
-        replies_.back().text += text;
+        std::string& reply = replies_.back().text;
+        reply += '\n';
+        reply += text;
+        reply.resize(std::min(reply.size(), MaxReplyText));
     } else {
         replies_.push_back({command_, code, std::string(text)});
     }

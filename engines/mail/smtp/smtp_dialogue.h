@@ -2,6 +2,7 @@
 // The commands a transfer sent and the server's replies to them, as the
 // transfer's debug stream shows them: the one place that tells which
 // command a refusal answered and in the server's own words.
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,11 @@ struct SmtpReply {
     int code = 0;
     std::string text;     // without the code; lines joined by line feeds
 };
+
+// SMTP's own limit for a reply line is 512 characters; what a server
+// sends beyond these bounds is not kept.
+constexpr std::size_t MaxReplyLine = 1'000;  // the code and its blank included
+constexpr std::size_t MaxReplyText = 4'000;  // the lines of one reply joined
 
 class SmtpDialogue {
 public:

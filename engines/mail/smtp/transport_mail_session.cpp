@@ -1,5 +1,6 @@
 #include "engines/mail/smtp/transport_mail_session.h"
 
+#include "engines/mail/smtp/smtp_address.h"
 #include "platform/ascii.h"
 #include "platform/run_time_error.h"
 #include "platform/linux_path.h"
@@ -13,17 +14,6 @@ using namespace error_number;
 bool endsWithRtf(const std::string& name)
 {
     return name.size() >= 4 && upperAscii(std::string_view(name).substr(name.size() - 4)) == ".RTF";
-}
-
-// What the SMTP library cannot put on a command line, or no server takes.
-bool isUsableAddress(const std::string& address)
-{
-    if (address.empty())
-        return false;
-    for (const unsigned char c : address)
-        if (c <= ' ' || c == 0x7f || c == '<' || c == '>')
-            return false;
-    return true;
 }
 
 class TransportMailSession : public MailSession {
@@ -42,12 +32,12 @@ public:
     {
         signOff();
         problem_.clear();
-        const auto account = findAccount_(userName_);
-        if (!account) {
-            problem_ = "no mail account named \"" + userName_ + "\" in the registry";
-            return;
-        }
         try {
+            const auto account = findAccount_(userName_);
+            if (!account) {
+                problem_ = "no mail account named \"" + userName_ + "\" in the registry";
+                return;
+            }
             session_ = transport_.signOn(*account);
         } catch (const RunTimeError& error) {
             problem_ = error.description();
@@ -83,15 +73,18 @@ public:
     {
         if (!session_)
             throw RunTimeError(InvalidProcedureCall, "Invalid procedure call or argument (no mail session is signed on)");
-        if (!isUsableAddress(message_.recipient))
-            return {false, 501, "the recipient address \"" + message_.recipient + "\" cannot be used"};
+        if (const std::string problem = mail::addressProblem(message_.recipient); !problem.empty())
+            return {MailVerdict::RefusedForGood, 0, "no SMTP server takes the recipient address: " + problem};
         try {
             return transport_.send(message_);
         } catch (const RunTimeError& error) {
-            // The connection or the login failed: another run may get through.
+            // A login refused on a new connection is the account's fault;
+            // a lost connection may do better in another run.
             const int number = error.number();
-            if (number == DeviceUnavailable || number == PermissionDenied || number == AutomationError)
-                return {false, 0, error.description()};
+            if (number == PermissionDenied)
+                return {MailVerdict::AccountRefused, 0, error.description()};
+            if (number == DeviceUnavailable || number == AutomationError)
+                return {MailVerdict::RefusedForNow, 0, error.description()};
             throw;
         }
     }

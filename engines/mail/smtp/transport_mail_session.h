@@ -11,7 +11,8 @@
 
 namespace zlt {
 
-// The account a profile or account name stands for; nullopt: none.
+// The account a profile or account name stands for; nullopt: none. A
+// RunTimeError for one that cannot be used, its description the reason.
 using MailAccountFinder = std::function<std::optional<MailAccount>(const std::string& name)>;
 
 // Sign-on looks the user name up with `findAccount` and signs the

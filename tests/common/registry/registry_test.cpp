@@ -182,10 +182,11 @@ TEST(FindMailAccount, ReadsTheProfileOrTheAccountOfAName)
         "[" + AccountsKey + "00000004]\n\"Account Name\"=\"Dual\"\n\"SMTP Server\"=\"smtp.dual.example\"\n");
     const std::pair<const char*, std::optional<MailAccountSettings>> cases[] = {
         {"Office", MailAccountSettings{ProfileKey + "Office", "smtp.office.example", 587, "desk@office.example",
-                                       "Front Desk", "desk", 1}},
-        {"Home", MailAccountSettings{AccountsKey + "00000002", "smtp.home.example", 25, "me@home.example", "", "", 0}},
-        {"Dual", MailAccountSettings{AccountsKey + "00000004", "smtp.dual.example", 25, "", "", "", 0}},
-        {"News", MailAccountSettings{AccountsKey + "00000001", "", 25, "", "", "", 0}},
+                                       "Front Desk", "desk", 1, 0, ""}},
+        {"Home", MailAccountSettings{AccountsKey + "00000002", "smtp.home.example", 25, "me@home.example", "", "", 0, 0,
+                                     "\"SMTP Port\" must be a dword from 1 to 65535, not the string \"465\""}},
+        {"Dual", MailAccountSettings{AccountsKey + "00000004", "smtp.dual.example", 25, "", "", "", 0, 0, ""}},
+        {"News", MailAccountSettings{AccountsKey + "00000001", "", 25, "", "", "", 0, 0, ""}},
         {"home", std::nullopt}, {"Nobody", std::nullopt}, {"", std::nullopt},
     };
     for (const auto& [name, settings] : cases) {
