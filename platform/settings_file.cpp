@@ -1,6 +1,7 @@
 #include "platform/settings_file.h"
 
 #include "platform/ascii.h"
+#include "platform/text_lines.h"
 
 namespace zlt {
 
@@ -50,10 +51,8 @@ void readSettingsFile(std::string_view text, const std::string& fileName, Settin
                       std::vector<std::string>& problems)
 {
     int number = 0;
-    for (size_t start = 0; start < text.size();) {
-        const auto end = std::min(text.find('\n', start), text.size());
-        const std::string_view line = trimmed(text.substr(start, end - start));
-        start = end + 1;
+    for (const std::string_view whole : textLines(text)) {
+        const std::string_view line = trimmed(whole);
         ++number;
         if (line.empty() || line.front() == '#')
             continue;

@@ -1,6 +1,7 @@
 #include "platform/posix/system_settings.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -43,14 +44,24 @@ bool readText(const std::string& path, std::string& text, std::string& error)
     return got == 0;
 }
 
+// The home folder when HOME is not set (a program started with an empty
+// environment, as from a service or a DOS emulator's bare shell): the
+// password database's, as a login would have set it.
+std::string homeOfThisUser()
+{
+    const passwd* user = ::getpwuid(::getuid());
+    return user && user->pw_dir ? user->pw_dir : "";
+}
+
 }  // namespace
 
 Settings readSystemSettings(std::string_view program, const char* const* environment,
                             const std::string& machineFile, std::ostream& warnings)
 {
     Settings fromFiles;
+    fromFiles.home = homeOfThisUser();  // HOME, when set, overrides it
     std::vector<std::string> problems;
-    for (const std::string& path : {machineFile, userSettingsFile(settingsFromEnvironment(environment))}) {
+    for (const std::string& path : {machineFile, userSettingsFile(settingsFromEnvironment(environment, fromFiles))}) {
         std::string text, error;
         if (readText(path, text, error))
             readSettingsFile(text, path, fromFiles, problems);

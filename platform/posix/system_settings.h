@@ -16,6 +16,7 @@ inline constexpr const char* MachineSettingsFile = "/etc/zlt/zlt.conf";
 // environment, each overriding the one before. A missing file is no
 // problem; a line that is no setting, or a file that cannot be read, is one
 // line "<program>: setting: ..." on `warnings` and the run goes on. The
+// home, when HOME is not set, from the password database. The
 // paper, when PAPERSIZE is set nowhere, from /etc/papersize as Debian's
 // tools take it.
 Settings readSystemSettings(std::string_view program, const char* const* environment,

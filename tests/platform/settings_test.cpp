@@ -6,6 +6,8 @@
 #include "platform/settings_file.h"
 #include "tests/support/temp_dir.h"
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <unistd.h>
 #include <sstream>
 
 using namespace zlt;
@@ -112,4 +114,17 @@ TEST(Settings, DriveMapAndCodePage)
     for (const auto& [page, byte, expected] : characters)
         EXPECT_EQ(CodePage(page).toUnicode(byte), expected) << page << " byte " << int(byte);
     EXPECT_EQ(CodePage(1252).fromUtf8("Café € 日本 A\xFF" "B\xE2\x82"), "Caf\xE9 \x80 ?? A?B??");  // malformed: '?' a byte
+}
+
+// Started with no HOME (an emulator's bare shell, a service), a program still
+// finds the user's files: under the home the password database gives.
+TEST(SettingsFile, NoHomeInTheEnvironmentIsTheUsersHome)
+{
+    const passwd* user = getpwuid(getuid());
+    ASSERT_NE(user, nullptr);
+    const char* bare[] = {nullptr};
+    std::ostringstream warnings;
+    EXPECT_EQ(readSystemSettings("repview", bare, "/nonexistent/zlt.conf", warnings).home, user->pw_dir);
+    const char* withHome[] = {"HOME=/elsewhere", nullptr};
+    EXPECT_EQ(readSystemSettings("repview", withHome, "/nonexistent/zlt.conf", warnings).home, "/elsewhere");
 }
