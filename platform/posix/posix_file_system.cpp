@@ -134,9 +134,51 @@ void syncFolder(const std::string& folder)
     }
 }
 
+// A new file beside `target`, named after it and this process, to be put in
+// its place once whole; a name another run has taken is skipped, never
+// overwritten.
+struct FileBeside {
+    int descriptor;
+    std::string path;
+};
+FileBeside createBeside(const std::string& target, mode_t mode)
+{
+    const std::string folder = parentFolder(target);
+    const std::string stem =
+        joinPath(folder.empty() ? "." : folder, "." + fileNameOf(target) + "~" + std::to_string(::getpid()) + "-");
+    for (int attempt = 1;; ++attempt) {
+        std::string path = stem + std::to_string(attempt);
+        const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (descriptor >= 0)
+            return {descriptor, std::move(path)};
+        if (errno != EEXIST || attempt == 100)
+            throw pathError(errno, target);
+    }
+}
+
+// Fills the new file, syncs it, renames it to `target` and syncs the
+// folder: `target` is the old file or the new one whole, never a part. A
+// failure removes the new file.
+template <typename Fill>
+void putInPlace(const FileBeside& beside, const std::string& target, Fill fill)
+{
+    PosixOutputFile out(beside.descriptor, target);
+    try {
+        fill(out);
+        out.commit();
+        if (::rename(beside.path.c_str(), target.c_str()) != 0)
+            throw pathError(errno, target);
+    } catch (...) {
+        ::unlink(beside.path.c_str());
+        throw;
+    }
+    const std::string folder = parentFolder(target);
+    syncFolder(folder.empty() ? "." : folder);
+}
+
 // The file at `from` put at `to` on another file system as mv puts it
-// there: copied into a new file beside `to` with its permissions and times,
-// synced, renamed to `to` and the folder synced. A failure removes the copy.
+// there: copied with its permissions and times into a new file beside `to`,
+// which then takes its place.
 void copyToOtherFileSystem(const std::string& from, const std::string& to)
 {
     const int source = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
@@ -146,27 +188,15 @@ void copyToOtherFileSystem(const std::string& from, const std::string& to)
     struct stat info {};
     if (::fstat(source, &info) != 0)
         throw errorFromErrno(errno, from);
-    const std::string folder = parentFolder(to);
-    const std::string copy = joinPath(folder, "." + fileNameOf(to) + "~" + std::to_string(::getpid()));
-    const int target = ::open(copy.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (target < 0)
-        throw pathError(errno, to);
-    PosixOutputFile out(target, to);
-    try {
+    const FileBeside copy = createBeside(to, 0600);
+    putInPlace(copy, to, [&](PosixOutputFile& out) {
         char buffer[65536];
         for (size_t got; (got = in.read(buffer, sizeof buffer)) > 0;)
             out.write({buffer, got});
         const timespec times[2] = {info.st_atim, info.st_mtim};
-        if (::fchmod(target, info.st_mode & 07777) != 0 || ::futimens(target, times) != 0)
+        if (::fchmod(copy.descriptor, info.st_mode & 07777) != 0 || ::futimens(copy.descriptor, times) != 0)
             throw errorFromErrno(errno, to);
-        out.commit();
-        if (::rename(copy.c_str(), to.c_str()) != 0)
-            throw pathError(errno, to);
-    } catch (...) {
-        ::unlink(copy.c_str());
-        throw;
-    }
-    syncFolder(folder);
+    });
 }
 
 class PosixFileSystem : public FileSystem {
@@ -289,36 +319,17 @@ public:
         const bool existed = ::stat(target.c_str(), &old) == 0;
         if (existed && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
             throw errorFromErrno(errno, target);
-        const std::string folder = parentFolder(target);
-        // A name of its own (a taken one is skipped, never overwritten); a
-        // new file gets what the umask allows, as any file made here.
-        const std::string stem =
-            joinPath(folder.empty() ? "." : folder, "." + fileNameOf(target) + "~" + std::to_string(::getpid()) + "-");
-        std::string temporary;
-        int descriptor = -1;
-        for (int attempt = 1; descriptor < 0; ++attempt) {
-            temporary = stem + std::to_string(attempt);
-            descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (descriptor < 0 && (errno != EEXIST || attempt == 100))
-                throw pathError(errno, target);
-        }
-        PosixOutputFile out(descriptor, temporary);
-        try {
+        // A new file gets what the umask allows, as any file made here.
+        const FileBeside beside = createBeside(target, 0666);
+        putInPlace(beside, target, [&](PosixOutputFile& out) {
             // The owner first: a change of owner clears set-id bits.
             if (existed && (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) &&
-                ::fchown(descriptor, old.st_uid, old.st_gid) != 0)
+                ::fchown(beside.descriptor, old.st_uid, old.st_gid) != 0)
                 throw errorFromErrno(errno, target);
-            if (existed && ::fchmod(descriptor, old.st_mode & 07777) != 0)
+            if (existed && ::fchmod(beside.descriptor, old.st_mode & 07777) != 0)
                 throw errorFromErrno(errno, target);
             out.write(bytes);
-            out.commit();
-            if (::rename(temporary.c_str(), target.c_str()) != 0)
-                throw pathError(errno, target);
-        } catch (...) {
-            ::unlink(temporary.c_str());
-            throw;
-        }
-        syncFolder(folder);
+        });
     }
 
     void createFolders(const std::string& path) override
