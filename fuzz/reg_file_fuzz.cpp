@@ -40,10 +40,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (const auto name = mailProfileName(registry))
         findMailAccount(registry, *name);
 
-    std::map<std::pair<std::string, std::string>, const Value*> lastSet;
-    for (const Statement& statement : file.statements) {
+    for (const Statement& statement : file.statements)
         if (statement.kind == Statement::Kind::DeleteKey || statement.kind == Statement::Kind::DeleteValue)
             return 0;
+    std::map<std::pair<std::string, std::string>, const Value*> lastSet;
+    for (const Statement& statement : file.statements) {
         const auto names = splitKeyPath(statement.key);
         if (!names)
             continue;
