@@ -1,9 +1,7 @@
 // Any text as a ZLT_DRIVES setting (the first line) and a path the host
 // gives (the rest), resolved over an in-memory tree as every program
 // resolves one: a bad setting or an unmapped drive is refused with its own
-// error, and a path resolved once names the same file when resolved again
-// (the in-memory tree knows each folder by one spelling: "/srv//c/" is
-// "/srv/c" to it, as to the system).
+// error, and a path resolved once names the same file when resolved again.
 #include <stdexcept>
 
 #include "fuzz/fuzz_input.h"
@@ -25,11 +23,13 @@ std::string withoutRepeatedSlashes(std::string path)
 // A drive's folder is used as the setting spells it; resolved again as a
 // Linux path it is matched case-blind. Only a folder named without "." or
 // "..", and as the tree spells it where it is there, reads back the same.
+// The in-memory tree knows a folder by one spelling: "/srv//c" is no
+// "/srv/c" to it, as it is to the system.
 bool isPlainFolder(zlt::HostFiles& files, const std::string& root)
 {
     const std::string path = "/" + root + "/";
     return root.starts_with('/') && path.find("/./") == std::string::npos && path.find("/../") == std::string::npos &&
-           withoutRepeatedSlashes(files.resolve(root)) == withoutRepeatedSlashes(root);
+           root.find("//") == std::string::npos && withoutRepeatedSlashes(files.resolve(root)) == withoutRepeatedSlashes(root);
 }
 
 }  // namespace
