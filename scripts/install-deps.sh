@@ -8,6 +8,8 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config zlib1g-dev
   qt6-base-dev libqt6printsupport6 libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  # fuzzing: clang's libFuzzer and sanitizer run-times (scripts/fuzz.sh)
+  clang libclang-rt-14-dev
   # printing: fonts, CUPS client, PDF and barcode tools the tests read back with
   fonts-liberation poppler-utils zbar-tools
   # desktop pieces for window tests
