@@ -6,6 +6,7 @@
 
 #include <curl/curl.h>
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -234,7 +235,7 @@ public:
                 return *attempt.delivery;
             // A connection that timed out may still bring the late reply
             // and be taken for the next message's: it is never used again.
-            renewHandle();
+            abandonConnection();
             throw *attempt.error;
         }
     }
@@ -290,6 +291,17 @@ private:
             throw RunTimeError(CannotCreateObject);
         handle_ = std::move(handle);
         configure();
+    }
+
+    // Shut down first, the connection fails libcurl's closing QUIT at once,
+    // where a server that stopped answering would make it wait out a second
+    // reply timeout.
+    void abandonConnection()
+    {
+        curl_socket_t socket = CURL_SOCKET_BAD;
+        if (curl_easy_getinfo(handle_.get(), CURLINFO_ACTIVESOCKET, &socket) == CURLE_OK && socket != CURL_SOCKET_BAD)
+            shutdown(socket, SHUT_RDWR);
+        renewHandle();
     }
 
     std::string passwordFromNetrc() const

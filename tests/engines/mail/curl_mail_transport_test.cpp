@@ -171,17 +171,22 @@ TEST(CurlMailTransport, RefusalsAndLostConnectionsCostOneMessageAtMostAndNoneGoe
         {"idle connection closed by the server", {"--close-after", "1"}, {Accepted, Accepted, Accepted}, "01 12 22 "},
         {"dropped at MAIL, and again on the new connection", {"--drop-at-mail", "2", "--drop-at-mail", "3"}, {Accepted, lost, Accepted}, "01 23 "},
         {"dropped after the data arrived", {"--drop-in-data", "2"}, {Accepted, lost, Accepted}, "01 11 22 "},
+        // Given up at the reply timeout, the connection is closed at once,
+        // with no QUIT that would wait out a second timeout.
+        {"no answer to the end of the data", {"--stall-in-data", "2"}, {Accepted, lost, Accepted}, "01 22 "},
     };
     for (const auto& test : table) {
         SCOPED_TRACE(test.what);
         SmtpPeer peer(test.peerOptions);
         testing::FixedClock clock;
         auto transport = makeCurlMailTransport(NoNetrc, clock);
-        transport->signOn(accountFor(peer.port()));
+        const MailAccount account = accountFor(peer.port());
+        transport->signOn(account);
         for (std::size_t i = 0; i < test.outcomes.size(); ++i) {
             std::string outcome;
-            const int number = failureOf([&] { outcome = shown(transport->send({std::to_string(i) + "@example.com", "s", "n", {}})); }).first;
+            const auto [number, seconds] = failureOf([&] { outcome = shown(transport->send({std::to_string(i) + "@example.com", "s", "n", {}})); });
             EXPECT_EQ(number ? "error " + std::to_string(number) : outcome, test.outcomes[i]) << i;
+            EXPECT_LT(seconds, 1.8 * std::chrono::duration<double>(account.replyTimeout).count()) << i;  // one timeout at most
         }
         std::string received;
         for (auto& message : peer.messages()) {
