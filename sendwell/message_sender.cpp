@@ -54,8 +54,9 @@ void MessageSender::begin(const MessagePart& part)
     // with the rich text saved last (an empty document at the run's first
     // message): the file is there from the moment the message is begun, as
     // the host's tools have always found it. Sending writes it again with
-    // this part's own body.
-    saveBodyDocument(part.partCount);
+    // this part's own body. When it was saved there last, it is there already.
+    if (part.partCount != savedPart_)
+        saveBodyDocument(part.partCount);
 }
 
 void MessageSender::setNoteText(int partCount)
@@ -69,10 +70,22 @@ void MessageSender::setNoteText(int partCount)
     context_.mail.setMsgNoteText(context_.codePage.toUtf8(noteText(signature, disclaimer)));
 }
 
-void MessageSender::saveBodyDocument(int partCount)
+std::string MessageSender::saveBodyDocument(int partCount)
 {
+    // A new file rather than the old one emptied: ext4 writes a file emptied
+    // and written again out to disk when it is closed (for programs that
+    // replace a file without syncing it), a disk write a message, where the
+    // data of a file removed before it went out never reaches the disk. A
+    // link is written through, and a file this user may not write stays, so
+    // writing it fails as it did.
+    const std::string path = context_.files.resolve(context_.paths.attachmentFile(partCount));
+    FileSystem& disk = context_.files.fileSystem();
+    if (!disk.status(path).symbolicLink && disk.mayWrite(path))
+        disk.remove(path);
     // Read back at once by the mail session: no need to sync it.
-    context_.files.openWrite(context_.paths.attachmentFile(partCount), WriteMode::Replace)->write(bodyDocument_);
+    disk.openWrite(path, WriteMode::Replace)->write(bodyDocument_);
+    savedPart_ = partCount;
+    return path;
 }
 
 void MessageSender::unusableHeader(std::string_view line)
@@ -91,9 +104,9 @@ void MessageSender::send(const MessagePart& part, bool atEnd)
     }
     MailSession& mail = context_.mail;
     bodyDocument_ = bodyDocument(part.body, context_.bodyFont, context_.codePage);
-    saveBodyDocument(part.partCount);
+    const std::string attachment = saveBodyDocument(part.partCount);
     mail.setAttachmentIndex(mail.attachmentCount());
-    mail.setAttachmentPathName(context_.files.resolve(context_.paths.attachmentFile(part.partCount)));
+    mail.setAttachmentPathName(attachment);
     mail.setAttachmentType(0);
 
     const MailDelivery delivery = mail.send(false);
