@@ -72,18 +72,11 @@ void MessageSender::setNoteText(int partCount)
 
 std::string MessageSender::saveBodyDocument(int partCount)
 {
-    // A new file rather than the old one emptied: ext4 writes a file emptied
-    // and written again out to disk when it is closed (for programs that
-    // replace a file without syncing it), a disk write a message, where the
-    // data of a file removed before it went out never reaches the disk. A
-    // link is written through, and a file this user may not write stays, so
-    // writing it fails as it did.
+    // Written over in place rather than emptied first, which would make ext4
+    // write it out to disk at its close: a disk write a message.
     const std::string path = context_.files.resolve(context_.paths.attachmentFile(partCount));
-    FileSystem& disk = context_.files.fileSystem();
-    if (!disk.status(path).symbolicLink && disk.mayWrite(path))
-        disk.remove(path);
     // Read back at once by the mail session: no need to sync it.
-    disk.openWrite(path, WriteMode::Replace)->write(bodyDocument_);
+    context_.files.fileSystem().openWrite(path, WriteMode::Overwrite)->write(bodyDocument_);
     savedPart_ = partCount;
     return path;
 }
