@@ -24,11 +24,15 @@ constexpr std::size_t PieceBytes = LineBytes * 1150;
 void appendBase64(std::string& out, std::string_view bytes)
 {
     static constexpr char Alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::size_t i = 0;
-    for (; i + 3 <= bytes.size(); i += 3) {
+    std::size_t at = out.size(), i = 0;
+    out.resize(at + bytes.size() / 3 * 4);
+    for (; i + 3 <= bytes.size(); i += 3, at += 4) {
         const unsigned v = static_cast<unsigned char>(bytes[i]) << 16 | static_cast<unsigned char>(bytes[i + 1]) << 8 |
                            static_cast<unsigned char>(bytes[i + 2]);
-        out += {Alphabet[v >> 18], Alphabet[(v >> 12) & 63], Alphabet[(v >> 6) & 63], Alphabet[v & 63]};
+        out[at] = Alphabet[v >> 18];
+        out[at + 1] = Alphabet[(v >> 12) & 63];
+        out[at + 2] = Alphabet[(v >> 6) & 63];
+        out[at + 3] = Alphabet[v & 63];
     }
     if (const auto rest = bytes.size() - i; rest > 0) {
         unsigned v = static_cast<unsigned char>(bytes[i]) << 16;
