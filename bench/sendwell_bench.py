@@ -1,22 +1,25 @@
 #!/usr/bin/python3
 """Sendwell's benchmark (run through bench/sendwell_bench.sh): a queue of FILES x MESSAGES messages of about 20 KB sent
-to a local aiosmtpd server that keeps nothing, side by side with one Python smtplib connection sending as many like
-messages (the server-bound limit) and with msmtp started once per message; then one 5 MB message (ten parts).
-Rates in messages per second, peak memory (maximum resident set size) from /usr/bin/time -v."""
+to a local aiosmtpd server that keeps nothing, against LOOP (bench/smtp_send_loop.cpp: libcurl alone sending the very
+message sendwell sent last, as many times over one connection: the limit), best of two runs each, taken in turns; side
+by side with one Python smtplib connection sending as many like messages and with msmtp started once per message; then
+one 5 MB message (ten parts). Rates in messages per second, peak memory (maximum resident set size) from
+/usr/bin/time -v. With STRACE set, one more run of sendwell and of the loop each under strace -c -f, its system calls
+per message printed."""
 import asyncio, os, re, subprocess, sys, tempfile, threading, time  # noqa: E401
 
 from aiosmtpd.smtp import SMTP
 
-SENDWELL, FILES, MESSAGES, MSMTP_MESSAGES = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4])
-WORK_FOLDER = sys.argv[5] if len(sys.argv) > 5 else None
+SENDWELL, LOOP, FILES, MESSAGES, MSMTP_MESSAGES = sys.argv[1], sys.argv[2], int(sys.argv[3]), int(sys.argv[4]), int(sys.argv[5])
+WORK_FOLDER, STRACE = sys.argv[6], sys.argv[7] == "1"
 BODY_LINE = b"%-78s" % b"   1234  WIDGET, BLUE, LARGE                      12.50      4     50.00"
 
 
 class Sink:
-    count = 0
+    count, last = 0, b""
 
     async def handle_DATA(self, server, session, envelope):
-        self.count += 1
+        self.count, self.last = self.count + 1, envelope.original_content
         return "250 OK"
 
 
@@ -27,14 +30,25 @@ def serve():
     return server.sockets[0].getsockname()[1], sink
 
 
-def timed(command, **kwargs):
+def timed(command, wrapper=("/usr/bin/time", "-v"), **kwargs):
     """Seconds and peak KB of one command."""
     start = time.monotonic()
-    done = subprocess.run(["/usr/bin/time", "-v", *command], capture_output=True, **kwargs)
+    done = subprocess.run([*wrapper, *command], capture_output=True, **kwargs)
     seconds = time.monotonic() - start
     if done.returncode:
         sys.exit("failed: %s\n%s" % (command[0], done.stderr.decode()[-2000:]))
-    return seconds, int(re.search(rb"Maximum resident set size \(kbytes\): (\d+)", done.stderr).group(1))
+    peak = re.search(rb"Maximum resident set size \(kbytes\): (\d+)", done.stderr)
+    return seconds, int(peak.group(1)) if peak else 0
+
+
+def system_calls(command, messages, **kwargs):
+    """strace -c -f's summary of one run of the command, its calls per message, the busiest first."""
+    summary = tempfile.mktemp(prefix="strace-")
+    timed(command, wrapper=("strace", "-c", "-f", "-o", summary), **kwargs)
+    rows = [line.split() for line in open(summary) if re.match(r"\s*\d+\.\d+\s", line)]
+    os.remove(summary)
+    calls = sorted(((int(row[3]), row[-1]) for row in rows), reverse=True)
+    return "  ".join("%s %.1f" % (name, count / messages) for count, name in calls if count >= messages / 2)
 
 
 def body(kilobytes):
@@ -64,10 +78,21 @@ def main():
     message = body(20)
     files = {"M%03d.TXT" % f: b"".join(b"%%%%%%Store: %d To: c%d@example.com Subject: Weekly sales\r\n" % (m, m) + message
                                        for m in range(MESSAGES)) for f in range(FILES)}
-    env = tree(work + "/queue", port, files)
-    seconds, kb = timed([SENDWELL], env=env, cwd=work + "/queue/c")
-    assert sink.count == total, (sink.count, total)
-    results = [("sendwell", total, seconds, kb)]
+    results, best = [], {}
+    for run in (1, 2):  # in turns, so that a spell of load elsewhere weighs on both alike
+        env = tree(work + "/queue%d" % run, port, files)
+        before = sink.count
+        seconds, kb = timed([SENDWELL], env=env, cwd=work + "/queue%d/c" % run)
+        assert sink.count - before == total, (sink.count - before, total)
+        results.append(("sendwell, run %d" % run, total, seconds, kb))
+        open(work + "/last.eml", "wb").write(sink.last)
+        before = sink.count
+        loop_seconds, loop_kb = timed([LOOP, str(port), str(total), work + "/last.eml"])
+        assert sink.count - before == total, (sink.count - before, total)
+        results.append(("libcurl loop, run %d" % run, total, loop_seconds, loop_kb))
+        best["sendwell"] = min(best.get("sendwell", seconds), seconds)
+        best["loop"] = min(best.get("loop", loop_seconds), loop_seconds)
+    print("one message: %d bytes as the server took it" % len(sink.last))
 
     script = work + "/smtplib_send.py"
     open(script, "w").write("""import smtplib, sys
@@ -109,11 +134,18 @@ with smtplib.SMTP("127.0.0.1", int(sys.argv[1])) as smtp:
     for name, count, seconds, kb in results:
         print("%-26s %9d %9.2f %10.1f %12d" % (name, count, seconds, count / seconds, kb))
     rate = {name: count / seconds for name, count, seconds, kb in results}
+    rate["sendwell"] = total / best["sendwell"]
+    print("sendwell time / libcurl loop time, best of two each: %.2f (%.2f s / %.2f s)"
+          % (best["sendwell"] / best["loop"], best["sendwell"], best["loop"]))
     print("sendwell / smtplib rate: %.2f" % (rate["sendwell"] / rate["smtplib, one connection"]))
     print("sendwell / msmtp rate:   %.1f" % (rate["sendwell"] / rate["msmtp, once a message"]))
     print("one %.1f MB message in %d parts: %.2f s, peak RSS %d KB; a run with nothing to send: %d KB;"
           " the difference is %.1f x the 0.5 MB part" % (len(big) / 1e6, parts, big_seconds, big_kb, idle_kb,
                                                         (big_kb - idle_kb) / 500.0))
+    if STRACE:
+        env = tree(work + "/traced", port, files)
+        print("system calls a message, sendwell:     " + system_calls([SENDWELL], total, env=env, cwd=work + "/traced/c"))
+        print("system calls a message, libcurl loop: " + system_calls([LOOP, str(port), str(total), work + "/last.eml"], total))
     subprocess.run(["rm", "-rf", work])
 
 

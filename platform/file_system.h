@@ -43,6 +43,13 @@ enum class WriteMode {
     CreateNew,  // fails with FileAlreadyExists when the name is taken
     Replace,    // creates or empties
     Append,     // creates or writes on at the end; each write whole or not at all
+    // Creates, or writes over the file from its start, each write cutting
+    // off what the file held beyond it: it ends holding what was written, as
+    // with Replace, without being emptied first. ext4 writes a file emptied
+    // and written again out to disk at its close (for programs that replace
+    // a file without syncing it); a file written over in place waits for the
+    // next writeback, so a scratch file rewritten often costs no disk write.
+    Overwrite,
 };
 
 enum class EntryKind { Missing, File, Folder, Other };

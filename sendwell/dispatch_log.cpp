@@ -27,7 +27,7 @@ std::string countCaption(int mailIndex, int mailCount)
 
 void DispatchLog::start()
 {
-    files_.openWrite(path_, WriteMode::Append);
+    file_ = files_.openWrite(path_, WriteMode::Append);
 }
 
 void DispatchLog::status(const std::string& hostText)
@@ -36,8 +36,9 @@ void DispatchLog::status(const std::string& hostText)
     // sees half of it. The line is not synced: ten syncs a message would
     // make the log, not the server, what limits the rate; the record of
     // sent messages is what must survive a crash, and it is synced.
-    const auto log = files_.openWrite(path_, WriteMode::Append);
-    log->write(logTimeStamp(clock_.now()) + hostText + "\r\n");
+    if (!file_)
+        start();
+    file_->write(logTimeStamp(clock_.now()) + hostText + "\r\n");
     window_.setStatus(codePage_.toUtf8(hostText));
     window_.setCount(countCaption(mailIndex_, mailCount_));
     window_.processEvents();

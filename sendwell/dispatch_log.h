@@ -1,6 +1,7 @@
 #pragma once
 // The dispatch log in the host tree and the status window that shows the
 // same steps: one time-stamped line per step, appended whole.
+#include <memory>
 #include <string>
 
 #include "platform/clock.h"
@@ -24,7 +25,9 @@ public:
     {
     }
 
-    // Makes sure the log exists, leaving what it holds.
+    // Makes sure the log exists, leaving what it holds, and keeps it open
+    // for the run: some ten lines a message, each opening it by its host
+    // path anew would cost more system calls than sending the message.
     void start();
     // One line with the host text, appended in one write, then the window
     // updated. A log that cannot be written is a RunTimeError.
@@ -41,6 +44,7 @@ private:
     StatusWindow& window_;
     const CodePage& codePage_;
     std::string path_;
+    std::unique_ptr<OutputFile> file_;
     int mailIndex_ = 0;
     int mailCount_ = 0;
 };

@@ -54,8 +54,9 @@ void MessageSender::begin(const MessagePart& part)
     // with the rich text saved last (an empty document at the run's first
     // message): the file is there from the moment the message is begun, as
     // the host's tools have always found it. Sending writes it again with
-    // this part's own body.
-    saveBodyDocument(part.partCount);
+    // this part's own body. When it was saved there last, it is there already.
+    if (part.partCount != savedPart_)
+        saveBodyDocument(part.partCount);
 }
 
 void MessageSender::setNoteText(int partCount)
@@ -69,10 +70,15 @@ void MessageSender::setNoteText(int partCount)
     context_.mail.setMsgNoteText(context_.codePage.toUtf8(noteText(signature, disclaimer)));
 }
 
-void MessageSender::saveBodyDocument(int partCount)
+std::string MessageSender::saveBodyDocument(int partCount)
 {
+    // Written over in place rather than emptied first, which would make ext4
+    // write it out to disk at its close: a disk write a message.
+    const std::string path = context_.files.resolve(context_.paths.attachmentFile(partCount));
     // Read back at once by the mail session: no need to sync it.
-    context_.files.openWrite(context_.paths.attachmentFile(partCount), WriteMode::Replace)->write(bodyDocument_);
+    context_.files.fileSystem().openWrite(path, WriteMode::Overwrite)->write(bodyDocument_);
+    savedPart_ = partCount;
+    return path;
 }
 
 void MessageSender::unusableHeader(std::string_view line)
@@ -91,9 +97,9 @@ void MessageSender::send(const MessagePart& part, bool atEnd)
     }
     MailSession& mail = context_.mail;
     bodyDocument_ = bodyDocument(part.body, context_.bodyFont, context_.codePage);
-    saveBodyDocument(part.partCount);
+    const std::string attachment = saveBodyDocument(part.partCount);
     mail.setAttachmentIndex(mail.attachmentCount());
-    mail.setAttachmentPathName(context_.files.resolve(context_.paths.attachmentFile(part.partCount)));
+    mail.setAttachmentPathName(attachment);
     mail.setAttachmentType(0);
 
     const MailDelivery delivery = mail.send(false);

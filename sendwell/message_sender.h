@@ -43,11 +43,13 @@ public:
 
 private:
     void setNoteText(int partCount);
-    void saveBodyDocument(int partCount);
+    // Where it went, as a Linux path.
+    std::string saveBodyDocument(int partCount);
 
     SenderContext context_;
     SendJournal* journal_ = nullptr;
     std::string bodyDocument_;  // the rich text saved last
+    int savedPart_ = -1;        // the attachment file it was saved to, by part number
     int messagesOfFile_ = 0;    // every part counts: the record's numbering
     bool leftQueued_ = false;
     bool accountRefused_ = false;

@@ -71,8 +71,21 @@ void appendEscapedCharacter(std::string& out, char32_t c, Escapes escapes)
 
 void appendEscaped(std::string& out, std::string_view hostText, const CodePage& page, Escapes escapes)
 {
-    for (char byte : hostText)
-        appendEscapedCharacter(out, page.toUnicode(static_cast<unsigned char>(byte)), escapes);
+    // Printable ASCII that RTF leaves as it is, most of any report, goes
+    // across a run at a time rather than a character at a time.
+    const auto plain = [&page](char byte) {
+        const auto c = static_cast<unsigned char>(byte);
+        return c >= 0x20 && c < 0x7F && c != '\\' && c != '{' && c != '}' && page.toUnicode(c) == c;
+    };
+    for (std::size_t i = 0; i < hostText.size();) {
+        std::size_t end = i;
+        while (end < hostText.size() && plain(hostText[end]))
+            ++end;
+        out.append(hostText, i, end - i);
+        if (end < hostText.size())
+            appendEscapedCharacter(out, page.toUnicode(static_cast<unsigned char>(hostText[end])), escapes);
+        i = end + 1;
+    }
 }
 
 }  // namespace zlt::rtf

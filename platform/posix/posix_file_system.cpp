@@ -44,14 +44,18 @@ private:
 
 class PosixOutputFile : public OutputFile {
 public:
-    PosixOutputFile(int descriptor, std::string path, bool appending = false)
-        : descriptor_(descriptor), path_(std::move(path)), appending_(appending)
+    PosixOutputFile(int descriptor, std::string path, WriteMode mode = WriteMode::Replace)
+        : descriptor_(descriptor), path_(std::move(path)), appending_(mode == WriteMode::Append),
+          overwriting_(mode == WriteMode::Overwrite)
     {
     }
     ~PosixOutputFile() override
     {
-        if (descriptor_ >= 0)
+        if (descriptor_ >= 0) {
+            if (overwriting_ && !wrote_)
+                (void)::ftruncate(descriptor_, 0);
             ::close(descriptor_);
+        }
     }
     // What is appended goes whole or not at all: the part a full disk let
     // through is cut off again, so the next writer never goes on from half
@@ -70,10 +74,18 @@ public:
                 throw errorFromErrno(error, path_);
             }
             bytes.remove_prefix(static_cast<size_t>(done));
+            written_ += done;
         }
+        // The file ends where the writing got to. Cut to a length above
+        // zero, it is not written out at its close.
+        wrote_ = true;
+        if (overwriting_ && ::ftruncate(descriptor_, written_) != 0)
+            throw errorFromErrno(errno, path_);
     }
     void commit() override
     {
+        if (overwriting_ && !wrote_ && ::ftruncate(descriptor_, 0) != 0)
+            throw errorFromErrno(errno, path_);
         const int descriptor = descriptor_;
         descriptor_ = -1;
         const bool synced = ::fsync(descriptor) == 0 || errno == EINVAL;  // EINVAL: a device that cannot sync
@@ -88,6 +100,9 @@ private:
     int descriptor_;
     std::string path_;
     bool appending_;
+    bool overwriting_;
+    bool wrote_ = false;
+    off_t written_ = 0;
 };
 
 // ENOENT is both a missing file and a missing folder on the way to it; the
@@ -220,11 +235,11 @@ public:
     {
         refuseNulInPath(path);
         int flags = O_WRONLY | O_CREAT | O_CLOEXEC;
-        flags |= mode == WriteMode::CreateNew ? O_EXCL : mode == WriteMode::Replace ? O_TRUNC : O_APPEND;
+        flags |= mode == WriteMode::CreateNew ? O_EXCL : mode == WriteMode::Replace ? O_TRUNC : mode == WriteMode::Append ? O_APPEND : 0;
         const int descriptor = ::open(path.c_str(), flags, 0666);
         if (descriptor < 0)
             throw pathError(errno, path);
-        return std::make_unique<PosixOutputFile>(descriptor, path, mode == WriteMode::Append);
+        return std::make_unique<PosixOutputFile>(descriptor, path, mode);
     }
 
     EntryStatus status(const std::string& path) override

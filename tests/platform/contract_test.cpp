@@ -65,7 +65,9 @@ const Case Cases[] = {
     {"status", "NOPE", "", "missing"}, {"status", "RPT\0X"s, "", "missing"}, {"status", "RPT/X", "", "missing"},
     {"list", "", "", R"({ "D", "LOCKED", "OLD", "RPT" })"}, {"list", "RPT", "", "{}"}, {"list", "NO", "", "{}"},
     {"create", "D/NEW", "new", "D/NEW:new"}, {"create", "RPT", "", "error 58"}, {"append", "RPT", "+", "RPT:report+"},
-    {"replace", "RPT", "x", "RPT:x"}, {"append", "NO/X", "", "error 76"}, {"append", "D", "", "error 75"},
+    {"replace", "RPT", "x", "RPT:x"}, {"overwrite", "RPT", "x", "RPT:x"}, {"overwrite", "RPT", "", "RPT:"},
+    {"overwrite", "OLD", "older", "OLD:older"}, {"overwrite", "D/NEW", "new", "D/NEW:new"},
+    {"overwrite", "LOCKED", "x", "error 70"}, {"append", "NO/X", "", "error 76"}, {"append", "D", "", "error 75"},
     {"append", "LOCKED", "x", "error 70"}, {"create", "NEW\0X"s, "", "error 52"},
     {"remove", "RPT", "", "-RPT"}, {"remove", "NOPE", "", "error 53"}, {"remove", "NO/X", "", "error 76"},
     {"remove", "D", "", "error 75"}, {"remove", "RPT\0X"s, "", "error 52"},
@@ -93,8 +95,12 @@ std::string outcome(Tree& t, const Case& c)
         return ::testing::PrintToString(names);
     }
     const auto before = t.contents();
-    if (c.call == "create" || c.call == "append" || c.call == "replace") {
-        auto out = files.openWrite(t / c.path, c.call == "create" ? WriteMode::CreateNew : c.call == "append" ? WriteMode::Append : WriteMode::Replace);
+    if (c.call == "create" || c.call == "append" || c.call == "replace" || c.call == "overwrite") {
+        const auto mode = c.call == "create"      ? WriteMode::CreateNew
+                          : c.call == "append"    ? WriteMode::Append
+                          : c.call == "overwrite" ? WriteMode::Overwrite
+                                                  : WriteMode::Replace;
+        auto out = files.openWrite(t / c.path, mode);
         out->write(c.other);
         out->commit();
     }

@@ -26,6 +26,7 @@ constexpr std::pair<CURLcode, int> Numbers[] = {
     {CURLE_SSL_ISSUER_ERROR, PermissionDenied},
     {CURLE_SSL_CIPHER, PermissionDenied},
     {CURLE_READ_ERROR, DeviceIoError},
+    {CURLE_ABORTED_BY_CALLBACK, DeviceIoError},  // only the attachment's reading aborts
     {CURLE_OUT_OF_MEMORY, OutOfMemory},
     {CURLE_URL_MALFORMAT, InvalidProcedureCall},
     {CURLE_UNSUPPORTED_PROTOCOL, InvalidProcedureCall},

@@ -4,7 +4,9 @@
 #include <curl/curl.h>
 
 #include <cstdint>
+#include <memory>
 
+#include "engines/mail/smtp/base64.h"
 #include "engines/mail/smtp/curl_resources.h"
 #include "engines/mail/mail_transport.h"
 #include "platform/clock.h"
@@ -16,9 +18,17 @@ namespace zlt::mail {
 List buildMailHeaders(const MailAccount& account, const MailMessage& message, std::uint64_t randomBits,
                       const LocalTime& now);
 
-// The note with CR LF line breaks, quoted-printable; the attachment read
-// from its file while the message is sent, with our own Content-Disposition
-// (libcurl then adds none) carrying the name the recipient sees.
-Mime buildMailBody(CURL* handle, const MailMessage& message);
+// The MIME body and the attached file it reads while the message goes out.
+struct MailBody {
+    std::unique_ptr<Base64FileReader> attachment;  // declared first: outlives the MIME tree reading it
+    Mime mime;
+};
+
+// The note with CR LF line breaks, quoted-printable; the attachment opened
+// now (its errno's RunTimeError when it cannot be read, and nothing is
+// sent), read from its file while the message is sent, with our own
+// Content-Disposition (libcurl then adds none) carrying the name the
+// recipient sees. It may be sent more than once: libcurl rewinds it.
+MailBody buildMailBody(CURL* handle, const MailMessage& message);
 
 }  // namespace zlt::mail

@@ -6,6 +6,7 @@
 
 #include <curl/curl.h>
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,6 +37,12 @@ constexpr CURLoption RecipientsMayFail = CURLOPT_MAIL_RCPT_ALLOWFAILS;
 #else
 constexpr CURLoption RecipientsMayFail = CURLOPT_MAIL_RCPT_ALLLOWFAILS;
 #endif
+
+// A whole message goes to libcurl in one read and to the server in one
+// write: the largest the program sends, a part of 500,000 characters as rich
+// text in base64, stays below this. Set once a handle: libcurl 7.88 keeps a
+// scratch buffer sized by the first upload buffer for the handle's life.
+constexpr long UploadBufferBytes = 1 << 20;
 
 // Longer than any dispatch run: the server, not libcurl, decides when an
 // idle connection ends.
@@ -114,19 +121,6 @@ void checkAccount(const MailAccount& account)
         throw badArgument("SMTP port " + std::to_string(account.port));
     if (const std::string problem = mail::addressProblem(account.senderAddress); !problem.empty())
         throw badArgument("sender address " + account.senderAddress + ": " + problem);
-}
-
-// Fails before anything is sent when the attachment cannot be read.
-void checkReadable(const std::string& path)
-{
-    const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (file < 0)
-        throw errorFromErrno(errno, path);
-    struct stat status {};
-    const bool isFolder = fstat(file, &status) == 0 && S_ISDIR(status.st_mode);
-    close(file);
-    if (isFolder)
-        throw errorFromErrno(EISDIR, path);
 }
 
 long wholeSeconds(std::chrono::milliseconds time)
@@ -224,24 +218,44 @@ public:
             throw badArgument("no mail session is signed on");
         if (const std::string problem = mail::addressProblem(message.recipient); !problem.empty())
             throw badArgument("recipient address: " + problem);
-        if (message.attachment)
-            checkReadable(message.attachment->path);
-        for (bool again = false;; again = true) {
-            Attempt attempt = transfer(message, again);
-            if (attempt.mayRetry && !again)
-                continue;
-            if (attempt.delivery)
-                return *attempt.delivery;
-            // A connection that timed out may still bring the late reply
-            // and be taken for the next message's: it is never used again.
-            renewHandle();
-            throw *attempt.error;
+        std::optional<RunTimeError> error;
+        {
+            // Built once: a second try sends the very same message.
+            const Outgoing outgoing {mail::buildMailBody(handle_.get(), message),
+                                     mail::buildMailHeaders(account_, message, random_(), clock_.now()),
+                                     recipientList(message.recipient)};
+            for (bool again = false;; again = true) {
+                Attempt attempt = transfer(outgoing, again);
+                if (attempt.mayRetry && !again)
+                    continue;
+                if (attempt.delivery)
+                    return *attempt.delivery;
+                error = attempt.error;
+                break;
+            }
         }
+        // A connection that timed out may still bring the late reply and be
+        // taken for the next message's: it is never used again.
+        abandonConnection();
+        throw *error;
     }
 
     void signOff() override { handle_.reset(); }  // QUIT on the kept connection
 
 private:
+    struct Outgoing {
+        mail::MailBody body;
+        mail::List headers;
+        mail::List recipients;
+    };
+
+    static mail::List recipientList(const std::string& recipient)
+    {
+        mail::List recipients;
+        mail::append(recipients, recipient);
+        return recipients;
+    }
+
     struct Attempt {
         std::optional<MailDelivery> delivery;
         std::optional<RunTimeError> error;
@@ -269,6 +283,7 @@ private:
         set(CURLOPT_LOW_SPEED_LIMIT, 1L);
         set(CURLOPT_LOW_SPEED_TIME, wholeSeconds(account_.replyTimeout));
         set(CURLOPT_MAXAGE_CONN, ConnectionMaxIdleSeconds);
+        set(CURLOPT_UPLOAD_BUFFERSIZE, UploadBufferBytes);
         set(CURLOPT_MAIL_FROM, account_.senderAddress.c_str());
         set(RecipientsMayFail, 1L);
         if (account_.security != MailSecurity::None)
@@ -290,6 +305,17 @@ private:
             throw RunTimeError(CannotCreateObject);
         handle_ = std::move(handle);
         configure();
+    }
+
+    // Shut down first, the connection fails libcurl's closing QUIT at once,
+    // where a server that stopped answering would make it wait out a second
+    // reply timeout.
+    void abandonConnection()
+    {
+        curl_socket_t socket = CURL_SOCKET_BAD;
+        if (curl_easy_getinfo(handle_.get(), CURLINFO_ACTIVESOCKET, &socket) == CURLE_OK && socket != CURL_SOCKET_BAD)
+            shutdown(socket, SHUT_RDWR);
+        renewHandle();
     }
 
     std::string passwordFromNetrc() const
@@ -321,15 +347,11 @@ private:
         return mail::mailError(code, detail);
     }
 
-    Attempt transfer(const MailMessage& message, bool freshConnection)
+    Attempt transfer(const Outgoing& outgoing, bool freshConnection)
     {
-        mail::Mime body = mail::buildMailBody(handle_.get(), message);
-        mail::List headers = mail::buildMailHeaders(account_, message, random_(), clock_.now());
-        mail::List recipients;
-        mail::append(recipients, message.recipient);
-        set(CURLOPT_MIMEPOST, body.get());
-        set(CURLOPT_HTTPHEADER, headers.get());
-        set(CURLOPT_MAIL_RCPT, recipients.get());
+        set(CURLOPT_MIMEPOST, outgoing.body.mime.get());
+        set(CURLOPT_HTTPHEADER, outgoing.headers.get());
+        set(CURLOPT_MAIL_RCPT, outgoing.recipients.get());
         set(CURLOPT_FRESH_CONNECT, freshConnection ? 1L : 0L);
         const CURLcode code = perform();
         set(CURLOPT_MIMEPOST, static_cast<curl_mime*>(nullptr));

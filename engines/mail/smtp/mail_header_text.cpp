@@ -1,4 +1,5 @@
 #include "engines/mail/smtp/mail_header_text.h"
+#include "engines/mail/smtp/base64.h"
 
 #include "platform/ascii.h"
 #include "platform/utf8.h"
@@ -38,25 +39,6 @@ bool isPrintableAscii(std::string_view text)
     return true;
 }
 
-std::string base64(std::string_view bytes)
-{
-    static constexpr char Alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    std::size_t i = 0;
-    for (; i + 3 <= bytes.size(); i += 3) {
-        const unsigned v = static_cast<unsigned char>(bytes[i]) << 16 | static_cast<unsigned char>(bytes[i + 1]) << 8 |
-                           static_cast<unsigned char>(bytes[i + 2]);
-        out += {Alphabet[v >> 18], Alphabet[(v >> 12) & 63], Alphabet[(v >> 6) & 63], Alphabet[v & 63]};
-    }
-    if (const auto rest = bytes.size() - i; rest > 0) {
-        unsigned v = static_cast<unsigned char>(bytes[i]) << 16;
-        if (rest == 2)
-            v |= static_cast<unsigned char>(bytes[i + 1]) << 8;
-        out += {Alphabet[v >> 18], Alphabet[(v >> 12) & 63], rest == 2 ? Alphabet[(v >> 6) & 63] : '=', '='};
-    }
-    return out;
-}
-
 // RFC 2047 "B" words, each a whole number of UTF-8 characters, folded.
 std::string encodedWords(std::string_view utf8)
 {
@@ -68,7 +50,9 @@ std::string encodedWords(std::string_view utf8)
             --length;
         if (!out.empty())
             out += "\r\n ";
-        out += "=?utf-8?B?" + base64(utf8.substr(0, length)) + "?=";
+        out += "=?utf-8?B?";
+        appendBase64(out, utf8.substr(0, length));
+        out += "?=";
         utf8.remove_prefix(length);
     }
     return out;

@@ -113,6 +113,12 @@ TEST(CurlMailTransport, MessagesOfOneSessionArriveIntactOverOneConnection)
         longSubject += "Grüße € 😀 ";
     const std::string binary("\0\xff\r\n.\r\n..\r\nend", 14);
     const std::string dots = "Café ☕\n.\n..two\n" + std::string(1200, 'x') + "\n";  // beyond SMTP's 998: must be folded
+    auto bytes = [](std::size_t size) {  // every byte value, in no line-sized rhythm
+        std::string out(size, '\0');
+        for (std::size_t i = 0; i < size; ++i)
+            out[i] = static_cast<char>(i * 7 % 251);
+        return out;
+    };
     struct Sent { std::string subject, subjectSeen, note, noteSeen, fileName, fileBytes; };
     const Sent table[] = {
         {"Weekly\r\nsales", "Weekly sales", "One\r\nTwo\rThree\n", "One\nTwo\nThree\n", "EMAIL1.RTF", binary},
@@ -120,6 +126,14 @@ TEST(CurlMailTransport, MessagesOfOneSessionArriveIntactOverOneConnection)
         {" Weekly sales  (2 of 2) ", " Weekly sales  (2 of 2) ", "x", "x", "", ""},
         {"=?utf-8?q?not_a_word?=", "=?utf-8?q?not_a_word?=", "y\n", "y\n", "", ""},
         {longSubject, longSubject, "z\n", "z\n", "", ""},
+        // The attachment read in pieces of 57 x 1150 bytes and sent through a
+        // 1 MB upload buffer: empty, one base64 line, one piece, the buffer's
+        // size, beyond it; base64 ending in "=", "==" and none.
+        {"Empty", "Empty", "", "", "EMPTY.RTF", ""},
+        {"One line", "One line", "n\n", "n\n", "LINE.RTF", bytes(57)},
+        {"One piece", "One piece", "p\n", "p\n", "PIECE.RTF", bytes(57 * 1150)},
+        {"Upload buffer", "Upload buffer", "u\n", "u\n", "BUFFER.RTF", bytes(1 << 20)},
+        {"Beyond", "Beyond", "b\n", "b\n", "BEYOND.RTF", bytes(1'500'002)},
     };
     SmtpPeer peer;
     testing::FixedClock clock(SydneyMorning);
@@ -171,17 +185,22 @@ TEST(CurlMailTransport, RefusalsAndLostConnectionsCostOneMessageAtMostAndNoneGoe
         {"idle connection closed by the server", {"--close-after", "1"}, {Accepted, Accepted, Accepted}, "01 12 22 "},
         {"dropped at MAIL, and again on the new connection", {"--drop-at-mail", "2", "--drop-at-mail", "3"}, {Accepted, lost, Accepted}, "01 23 "},
         {"dropped after the data arrived", {"--drop-in-data", "2"}, {Accepted, lost, Accepted}, "01 11 22 "},
+        // Given up at the reply timeout, the connection is closed at once,
+        // with no QUIT that would wait out a second timeout.
+        {"no answer to the end of the data", {"--stall-in-data", "2"}, {Accepted, lost, Accepted}, "01 22 "},
     };
     for (const auto& test : table) {
         SCOPED_TRACE(test.what);
         SmtpPeer peer(test.peerOptions);
         testing::FixedClock clock;
         auto transport = makeCurlMailTransport(NoNetrc, clock);
-        transport->signOn(accountFor(peer.port()));
+        const MailAccount account = accountFor(peer.port());
+        transport->signOn(account);
         for (std::size_t i = 0; i < test.outcomes.size(); ++i) {
             std::string outcome;
-            const int number = failureOf([&] { outcome = shown(transport->send({std::to_string(i) + "@example.com", "s", "n", {}})); }).first;
+            const auto [number, seconds] = failureOf([&] { outcome = shown(transport->send({std::to_string(i) + "@example.com", "s", "n", {}})); });
             EXPECT_EQ(number ? "error " + std::to_string(number) : outcome, test.outcomes[i]) << i;
+            EXPECT_LT(seconds, 1.8 * std::chrono::duration<double>(account.replyTimeout).count()) << i;  // one timeout at most
         }
         std::string received;
         for (auto& message : peer.messages()) {

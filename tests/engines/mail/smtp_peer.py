@@ -112,6 +112,7 @@ async def main():
     parser.add_argument("--drop-at-mail", type=int, action="append", default=[], metavar="N")  # instead of answering
     parser.add_argument("--drop-in-data", type=int, metavar="N")  # keep the N-th message, close instead of answering
     parser.add_argument("--close-after", type=int, metavar="N")  # answer the N-th message, then close as when idle
+    parser.add_argument("--stall-in-data", type=int, metavar="N")  # never answer the N-th message's data, nor anything after
     parser.add_argument("--auth", metavar="USER:PASSWORD")
     parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"))
     parser.add_argument("--implicit-tls", nargs=2, metavar=("CERT", "KEY"))
@@ -122,7 +123,8 @@ async def main():
             for key, value in fields(raw, connection).items():
                 file.write("%s =%s\n" % (key, (value if isinstance(value, bytes) else str(value).encode()).hex()))
     peer = Peer(dict(item.split("=", 1) for item in options.refuse), options.refuse_sender, options.drop_at_mail,
-                options.drop_in_data, options.close_after, kept=kept)
+                options.drop_in_data, options.close_after, slow_data=3600 if options.stall_in_data else 0.0,
+                slow_at={options.stall_in_data}, kept=kept)
     server = await peer.serve(asyncio.get_running_loop(), options.auth and options.auth.encode().split(b":"),
                               options.tls, options.implicit_tls)
     print("port %d" % server.sockets[0].getsockname()[1], flush=True)
