@@ -129,16 +129,22 @@ private:
             } else if (platform_.files.fileExists(paths_.sentFolder() + name)) {
                 filed.push_back(name);
             } else {
-                log_.status("Mail file " + name + " is no longer in the queue folder; skipped");
+                logNoLongerQueued(name, false);
             }
         }
         filed_ = filed.size();
         if (filed.size() == 1)
-            log_.status("Mail file " + filed.front() + " is no longer in the queue folder (it is in the sent folder); skipped");
+            logNoLongerQueued(filed.front(), true);
         else if (!filed.empty())
             log_.status(std::to_string(filed.size()) + " mail files are no longer in the queue folder (they are in the sent "
                         "folder), from " + filed.front() + " to " + filed.back() + "; skipped");
         return taken;
+    }
+
+    void logNoLongerQueued(const std::string& name, bool inSentFolder)
+    {
+        log_.status("Mail file " + name + " is no longer in the queue folder" +
+                    (inSentFolder ? " (it is in the sent folder)" : "") + "; skipped");
     }
 
     // A registry file that cannot be read names no account, as a missing one does.
@@ -186,8 +192,7 @@ private:
         const std::string path = paths_.queueFolder() + name;
         if (!platform_.files.fileExists(path)) {  // listed twice, and filed at its first listing
             const bool filed = platform_.files.fileExists(paths_.sentFolder() + name);
-            log_.status("Mail file " + name + " is no longer in the queue folder" + (filed ? " (it is in the sent folder)" : "") +
-                        "; skipped");
+            logNoLongerQueued(name, filed);
             filed_ += filed ? 1 : 0;
             return;
         }
